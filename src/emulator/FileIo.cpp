@@ -1,0 +1,125 @@
+#include "FileIo.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "Platform.h"
+
+namespace velmora::files {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::atomic<size_t> gFailAfter{std::string::npos};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+bool IsWriteProtected(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        return false;
+    }
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & kAnyWrite) == fs::perms::none;
+}
+
+fs::path TemporaryBeside(const fs::path& path) {
+    static std::atomic<unsigned> counter{0};
+    fs::path temp = path;
+    temp += ".velmora-tmp-" + std::to_string(counter++);
+    return temp;
+}
+
+bool WriteAllBytes(std::FILE* file, const std::string& bytes) {
+    size_t length = bytes.size();
+    const size_t failAfter = gFailAfter.load();
+    const bool injectFailure = failAfter != std::string::npos && failAfter < length;
+    if (injectFailure) {
+        length = failAfter;
+    }
+    if (length > 0 && std::fwrite(bytes.data(), 1, length, file) != length) {
+        return false;
+    }
+    return !injectFailure && std::fflush(file) == 0;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadPrefix(const std::string& path, size_t limit) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string text(limit, '\0');
+    const size_t read = std::fread(text.data(), 1, limit, file.get());
+    text.resize(read);
+    if (const size_t nul = text.find('\0'); nul != std::string::npos) {
+        text.resize(nul);
+    }
+    return text;
+}
+
+std::optional<std::string> ReadAll(const std::string& path) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[65536];
+    size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        bytes.append(buffer, read);
+    }
+    if (std::ferror(file.get())) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool WriteAtomically(const std::string& path, const std::string& bytes) {
+    const fs::path target(path);
+    std::error_code ec;
+    if (IsWriteProtected(target) || fs::is_directory(target, ec)) {
+        return false;
+    }
+    const fs::path temp = TemporaryBeside(target);
+    bool written = false;
+    {
+        FilePtr file(std::fopen(temp.string().c_str(), "wb"));
+        if (!file) {
+            return false;  // no folder, or no right to create files in it
+        }
+        written = WriteAllBytes(file.get(), bytes);
+        written = (std::fclose(file.release()) == 0) && written;
+    }
+    if (written && fs::exists(target, ec)) {
+        // Keep the permissions the user gave the old file.
+        fs::permissions(temp, fs::status(target, ec).permissions(), ec);
+    }
+    written = written && platform::SyncFile(temp.string());
+    if (written) {
+        fs::rename(temp, target, ec);
+        written = !ec;
+    }
+    if (!written) {
+        fs::remove(temp, ec);
+    }
+    return written;
+}
+
+namespace testing {
+void FailWritesAfter(size_t bytes) {
+    gFailAfter = bytes;
+}
+}  // namespace testing
+
+}  // namespace velmora::files

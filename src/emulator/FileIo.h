@@ -1,0 +1,32 @@
+#pragma once
+// Whole-file reads and writes for the per-game files. Every write replaces the file in one
+// step (a temporary file beside it, flushed, then renamed over it), so a crash, a full disk or
+// a failing write leaves the previous file whole.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace velmora::files {
+
+// The per-game option files are read through a 32 KiB buffer: at most this many bytes count.
+inline constexpr size_t kOptionFileLimit = 32767;
+
+// The file's first `limit` bytes, cut at the first NUL; nothing when it does not open.
+std::optional<std::string> ReadPrefix(const std::string& path, size_t limit = kOptionFileLimit);
+
+// The whole file, byte for byte; nothing when it does not open or cannot be read whole.
+std::optional<std::string> ReadAll(const std::string& path);
+
+// Replaces (or creates) `path` with exactly `bytes`. Returns false, leaving any old file as it
+// was and no temporary file behind, when the folder is missing, the file is write-protected
+// (no write permission bit at all, which even the superuser respects here, as Windows does
+// for read-only files) or the write fails.
+bool WriteAtomically(const std::string& path, const std::string& bytes);
+
+namespace testing {
+// Makes the next writes fail after this many bytes, as a full disk would; npos switches it off.
+void FailWritesAfter(size_t bytes);
+}  // namespace testing
+
+}  // namespace velmora::files

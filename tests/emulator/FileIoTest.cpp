@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FileIo.h"
+#include "TempDir.h"
+
+namespace velmora::files {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+size_t FilesIn(const TempDir& dir) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                                             std::filesystem::directory_iterator()));
+}
+
+TEST(ReadPrefix, StopsAtLimitAndFirstNul) {
+    TempDir dir;
+    const std::string path = dir.File("f.cfg");
+    EXPECT_FALSE(ReadPrefix(path).has_value());
+
+    WriteBytes(path, std::string(40000, 'a'));
+    EXPECT_EQ(ReadPrefix(path)->size(), kOptionFileLimit);
+
+    WriteBytes(path, std::string("0123456789") + '\0' + "tail");
+    EXPECT_EQ(*ReadPrefix(path), "0123456789");
+}
+
+TEST(WriteAtomically, ReplacesWholeOrNotAtAll) {
+    TempDir dir;
+    const std::string path = dir.File("f.cfg");
+    WriteBytes(path, "old contents\r\n");
+
+    ASSERT_TRUE(WriteAtomically(path, "new\r\n"));
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+
+    testing::FailWritesAfter(3);
+    EXPECT_FALSE(WriteAtomically(path, "a longer text that fails half way"));
+    testing::FailWritesAfter(std::string::npos);
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(FilesIn(dir), 1u) << "a temporary file was left behind";
+}
+
+TEST(WriteAtomically, LeavesProtectedFilesAndMissingFoldersAlone) {
+    TempDir dir;
+    const std::string path = dir.File("f.cfg");
+    WriteBytes(path, "keep");
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(WriteAtomically(path, "changed"));
+    EXPECT_EQ(ReadBytes(path), "keep");
+
+    EXPECT_FALSE(WriteAtomically(dir.File("missing/f.cfg"), "x"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+}
+
+}  // namespace
+}  // namespace velmora::files
