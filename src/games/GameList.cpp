@@ -1,0 +1,94 @@
+#include "GameList.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "Contract.h"
+
+namespace velmora::games {
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+size_t Find(std::string_view line, char c) {
+    const void* hit = std::memchr(line.data(), c, line.size());
+    return hit == nullptr ? npos : static_cast<size_t>(static_cast<const char*>(hit) - line.data());
+}
+
+// Substring with the forgiving bounds the columns need: a negative length gives nothing and a
+// length past the end stops at the end.
+std::string_view Cut(std::string_view line, size_t from, long long length) {
+    if (length <= 0 || from >= line.size()) {
+        return {};
+    }
+    return line.substr(from, static_cast<size_t>(length));
+}
+
+long long Index(size_t position) {
+    return position == npos ? -1 : static_cast<long long>(position);
+}
+
+bool ParseLine(std::string_view line, GameRow& row) {
+    const size_t bracket = Find(line, '[');
+    if (bracket == npos) {
+        return false;
+    }
+    row.number = emu::LeadingNumber(line);
+    if (row.number <= 0) {
+        return false;
+    }
+    const long long closing = Index(Find(line, ']'));
+    const size_t paren = Find(line, '(');
+    row.country = {};
+    row.infos = {};
+    if (paren != npos) {
+        row.game = line.substr(0, paren);
+        const size_t closeParen = Find(line, ')');
+        if (closeParen != npos) {
+            const auto c = static_cast<long long>(closeParen);
+            const auto p = static_cast<long long>(paren);
+            row.country = Cut(line, paren + 1, c - p - 1);
+            row.infos = Cut(line, closeParen + 1, closing - c);
+        }
+    } else {
+        row.game = line.substr(0, bracket);
+        if (closing >= 0) {
+            row.infos = Cut(line, bracket, closing - static_cast<long long>(bracket) + 1);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<GameRow> ParseGameList(std::string_view output) {
+    std::vector<GameRow> rows;
+    size_t start = 0;
+    while (start < output.size()) {
+        const std::string_view rest = output.substr(start);
+        const size_t lf = Find(rest, '\n');
+        if (lf == npos) {
+            break;  // text after the last line end is not a complete line
+        }
+        GameRow row;
+        if (ParseLine(rest.substr(0, lf), row)) {
+            rows.push_back(row);
+        }
+        start += lf + 1;
+    }
+    return rows;
+}
+
+bool IsGameConfigured(const std::string& emulatorDir, int game) {
+    std::FILE* file = std::fopen(emu::GameOptionsFile(emulatorDir, game).c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    char byte = 0;
+    const bool configured = std::fread(&byte, 1, 1, file) == 1;
+    std::fclose(file);
+    return configured;
+}
+
+}  // namespace velmora::games
