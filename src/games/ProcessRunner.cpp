@@ -1,0 +1,113 @@
+#include "ProcessRunner.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QStringList>
+#include <QThread>
+#include <QTimer>
+
+#include "ChildWindow.h"
+
+namespace velmora::games {
+
+namespace {
+
+QStringList ToArguments(const std::vector<std::string>& arguments) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(arguments.size()));
+    for (const std::string& argument : arguments) {
+        list.append(QString::fromLocal8Bit(argument));
+    }
+    return list;
+}
+
+void Configure(QProcess& process, const emu::Command& command) {
+    process.setProgram(QString::fromLocal8Bit(command.program));
+    process.setArguments(ToArguments(command.arguments));
+    process.setWorkingDirectory(QString::fromLocal8Bit(command.workingDirectory));
+    process.setStandardInputFile(QProcess::nullDevice());
+}
+
+// Spins a local event loop that leaves user input queued until `done` is signalled.
+template <typename Setup>
+void WaitWithoutUserInput(Setup&& setup) {
+    QEventLoop loop;
+    setup(loop);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+void ProcessRunner::Pause() const {
+    if (m_pause.count() <= 0) {
+        return;
+    }
+    if (QCoreApplication::instance() == nullptr) {
+        QThread::msleep(static_cast<unsigned long>(m_pause.count()));
+        return;
+    }
+    WaitWithoutUserInput(
+        [this](QEventLoop& loop) { QTimer::singleShot(m_pause, &loop, &QEventLoop::quit); });
+}
+
+CaptureResult ProcessRunner::RunCaptured(const emu::Command& command, WindowMode mode,
+                                         const RunHooks& hooks) const {
+    CaptureResult result;
+    QProcess process;
+    Configure(process, command);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    PrepareChildWindow(process, mode);
+
+    if (hooks.onPipeReady) {
+        hooks.onPipeReady();
+    }
+    process.start(QIODevice::ReadOnly);
+    const bool started = process.waitForStarted(-1);
+    if (hooks.onStartAttempted) {
+        hooks.onStartAttempted();
+    }
+    if (!started) {
+        return result;
+    }
+
+    // QProcess drains the pipe into its own buffer while the child runs, so a child that
+    // prints more than the pipe holds never stalls, and the end of the output is the end of
+    // that buffer once the child has gone.
+    if (process.state() != QProcess::NotRunning) {
+        if (QCoreApplication::instance() != nullptr) {
+            WaitWithoutUserInput([&process](QEventLoop& loop) {
+                QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+                if (process.state() == QProcess::NotRunning) {
+                    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+                }
+            });
+        } else {
+            process.waitForFinished(-1);
+        }
+    }
+
+    for (;;) {
+        const auto before = std::chrono::steady_clock::now();
+        Pause();
+        result.pausedFor += std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - before);
+        const QByteArray chunk = process.read(kReadChunk);
+        ++result.passes;
+        result.text.append(chunk.constData(), static_cast<size_t>(chunk.size()));
+        if (chunk.size() < kReadChunk) {
+            break;  // a short read has taken the rest; a full one may have left more
+        }
+    }
+    result.started = true;
+    return result;
+}
+
+void ProcessRunner::StartDetached(const emu::Command& command) {
+    QProcess process;
+    Configure(process, command);
+    PrepareChildWindow(process, WindowMode::Shown);
+    process.startDetached();
+}
+
+}  // namespace velmora::games

@@ -1,0 +1,51 @@
+#pragma once
+// Runs the emulator as a child process: captured (everything it prints to stdout and stderr,
+// in order, line ends untouched) or detached.
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "Contract.h"
+
+namespace velmora::games {
+
+enum class WindowMode { Hidden, Shown };
+
+struct CaptureResult {
+    bool started = false;
+    std::string text;
+    int passes = 0;                          // reads of at most kReadChunk bytes
+    std::chrono::milliseconds pausedFor{0};  // time spent in the pauses before reads
+};
+
+struct RunHooks {
+    std::function<void()> onPipeReady;       // before the child is started
+    std::function<void()> onStartAttempted;  // right after the attempt, started or not
+};
+
+class ProcessRunner {
+public:
+    // The captured text is read in chunks of 511 bytes with a pause before every read, as the
+    // emulator's output has always been collected. Tests and benchmarks may shorten the pause.
+    static constexpr int kReadChunk = 511;
+    static constexpr std::chrono::milliseconds kReadPause{100};
+
+    explicit ProcessRunner(std::chrono::milliseconds pause = kReadPause) : m_pause(pause) {}
+
+    // Waits until the child has ended. While it waits, and during the pauses, the event loop
+    // runs without user input: windows keep painting, clicks and keys wait until it returns.
+    // The child's standard input is the null device, so it can never wait for input from us.
+    CaptureResult RunCaptured(const emu::Command& command, WindowMode mode,
+                              const RunHooks& hooks = {}) const;
+
+    // Starts the child and returns at once; the outcome is not looked at.
+    static void StartDetached(const emu::Command& command);
+
+private:
+    void Pause() const;
+
+    std::chrono::milliseconds m_pause;
+};
+
+}  // namespace velmora::games

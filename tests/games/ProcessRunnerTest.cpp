@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <filesystem>
+
+#include "ProcessRunner.h"
+#include "TempDir.h"
+
+namespace velmora::games {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Runs the stand-in emulator from a directory of the test's own, with a name holding blanks.
+class ProcessRunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_emuDir = m_dir.Path() / "My Games" / "zinc";
+        std::filesystem::create_directories(m_emuDir / "cfg");
+        std::filesystem::copy_file(VELMORA_STANDIN_PATH, m_emuDir / "ZINC.EXE");
+    }
+    void TearDown() override {
+        for (const char* name : {"ZINC_STANDIN_OUTPUT_BYTES", "ZINC_STANDIN_SILENT",
+                                 "ZINC_STANDIN_READ_STDIN", "ZINC_STANDIN_STDERR"}) {
+            qunsetenv(name);
+        }
+    }
+    emu::Command ListCommand() const { return emu::ListGamesCommand(m_emuDir.string()); }
+
+    test::TempDir m_dir;
+    std::filesystem::path m_emuDir;
+};
+
+TEST_F(ProcessRunnerTest, ReadsInChunksOf511WithAPauseBeforeEach) {
+    qputenv("ZINC_STANDIN_OUTPUT_BYTES", "1200");
+    const ProcessRunner runner(ProcessRunner::kReadPause);
+    const CaptureResult result = runner.RunCaptured(ListCommand(), WindowMode::Hidden);
+    EXPECT_TRUE(result.started);
+    EXPECT_EQ(result.text.size(), 1200u);
+    EXPECT_EQ(result.passes, 3);
+    EXPECT_GE(result.pausedFor, 3 * ProcessRunner::kReadPause - 5ms);
+}
+
+TEST_F(ProcessRunnerTest, DeliversEveryByteWhateverTheSize) {
+    const ProcessRunner runner(0ms);
+    for (const size_t size :
+         {size_t{0}, size_t{511}, size_t{1022}, size_t{65536 + 7}, size_t{1} << 20}) {
+        qputenv("ZINC_STANDIN_OUTPUT_BYTES", QByteArray::number(qulonglong(size)));
+        const CaptureResult result = runner.RunCaptured(ListCommand(), WindowMode::Hidden);
+        EXPECT_TRUE(result.started);
+        EXPECT_EQ(result.text.size(), size);
+        EXPECT_EQ(result.passes, static_cast<int>(size / 511 + 1)) << size;
+    }
+}
+
+TEST_F(ProcessRunnerTest, KeepsLineEndsAndBothChannelsInOrder) {
+    const ProcessRunner runner(0ms);
+    const CaptureResult plain = runner.RunCaptured(ListCommand(), WindowMode::Hidden);
+    ASSERT_NE(plain.text.find("\r\n"), std::string::npos);
+
+    qputenv("ZINC_STANDIN_STDERR", "1");
+    const CaptureResult mixed = runner.RunCaptured(ListCommand(), WindowMode::Hidden);
+    EXPECT_EQ(mixed.text, plain.text);
+}
+
+TEST_F(ProcessRunnerTest, ChildSeesNoInputAndSilenceIsStillAStart) {
+    const ProcessRunner runner(0ms);
+    qputenv("ZINC_STANDIN_READ_STDIN", "1");
+    EXPECT_TRUE(runner.RunCaptured(ListCommand(), WindowMode::Hidden).started);
+
+    qputenv("ZINC_STANDIN_SILENT", "1");
+    const CaptureResult silent = runner.RunCaptured(ListCommand(), WindowMode::Hidden);
+    EXPECT_TRUE(silent.started);
+    EXPECT_EQ(silent.text, "");
+    EXPECT_EQ(silent.passes, 1);
+}
+
+TEST_F(ProcessRunnerTest, MissingEmulatorCallsBothHooksAndReportsNoStart) {
+    std::filesystem::remove(m_emuDir / "ZINC.EXE");
+    const ProcessRunner runner(0ms);
+    std::vector<std::string> calls;
+    RunHooks hooks;
+    hooks.onPipeReady = [&] { calls.push_back("pipe"); };
+    hooks.onStartAttempted = [&] { calls.push_back("start"); };
+    const CaptureResult result = runner.RunCaptured(ListCommand(), WindowMode::Shown, hooks);
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.text, "");
+    EXPECT_EQ(calls, (std::vector<std::string>{"pipe", "start"}));
+}
+
+TEST_F(ProcessRunnerTest, PassesArgumentsWithBlanksWhole) {
+    const ProcessRunner runner(0ms);
+    const CaptureResult result =
+        runner.RunCaptured(emu::LaunchCommand(m_emuDir.string(), 7), WindowMode::Shown);
+    ASSERT_TRUE(result.started);
+    EXPECT_NE(result.text.find("argv[1]=<7>\r\n"), std::string::npos) << result.text;
+    EXPECT_NE(result.text.find("argv[2]=<--use-config-file=" + m_emuDir.string() +
+                               "/cfg/Velmora007.cfg>\r\n"),
+              std::string::npos)
+        << result.text;
+}
+
+}  // namespace
+}  // namespace velmora::games
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
