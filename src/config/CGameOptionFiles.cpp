@@ -1,0 +1,231 @@
+#include "CGameOptionFiles.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "Contract.h"
+#include "FileIo.h"
+
+namespace velmora::config {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool IsWhite(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+void TrimRight(std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && IsWhite(text[end - 1])) {
+        --end;
+    }
+    text.resize(end);
+}
+
+// Cuts the option found at `at`, the rest of its line and its line end (a CR before the LF goes
+// with it) out of `text`, and returns what followed the option name on that line. Without a
+// line end the option runs to the end of the text.
+std::string CutOptionLine(std::string& text, size_t at, size_t nameLength) {
+    const size_t valueStart = at + nameLength;
+    const size_t lineEnd = text.find('\n', at);
+    std::string value;
+    if (lineEnd == std::string::npos) {
+        value = text.substr(valueStart);
+        text.resize(at);
+    } else {
+        value = text.substr(valueStart, lineEnd - valueStart);
+        text.erase(at, lineEnd + 1 - at);
+    }
+    return value;
+}
+
+void CutFirst(std::string& text, std::string_view option) {
+    if (const size_t at = text.find(option); at != std::string::npos) {
+        CutOptionLine(text, at, option.size());
+    }
+}
+
+// A file as loaded: the text the user gets to see and edit, and whatever lay beyond the
+// reading limit.
+struct LoadedFile {
+    std::string text;
+    std::string rest;
+};
+
+// Only the first 32767 bytes of an option file count, cut at the first NUL, as they always
+// have. A longer file is not truncated by the next save, though: its text ends with the last
+// complete line within the limit and everything from there on is held as the rest, to be
+// written back unchanged after the user's text. Cutting at a line end keeps a half line out of
+// the editor, where the user could neither see nor mend the other half.
+LoadedFile SplitAtReadingLimit(std::string bytes) {
+    const std::string_view readable = std::string_view(bytes).substr(0, files::kOptionFileLimit);
+    if (const size_t nul = readable.find('\0'); nul != std::string_view::npos) {
+        // The text ends at the NUL, as the emulator's own reading would have it; what follows
+        // was never option text.
+        bytes.resize(nul);
+        return {std::move(bytes), {}};
+    }
+    if (bytes.size() <= files::kOptionFileLimit) {
+        return {std::move(bytes), {}};
+    }
+    const size_t lastLineEnd = readable.rfind('\n');
+    const size_t keep = lastLineEnd == std::string_view::npos ? 0 : lastLineEnd + 1;
+    LoadedFile loaded;
+    loaded.rest = bytes.substr(keep);
+    bytes.resize(keep);
+    loaded.text = std::move(bytes);
+    return loaded;
+}
+
+std::optional<LoadedFile> ReadOptionFile(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > files::kOptionFileLimit) {
+        if (std::optional<std::string> whole = files::ReadAll(path)) {
+            return SplitAtReadingLimit(std::move(*whole));
+        }
+    }
+    std::optional<std::string> text = files::ReadPrefix(path);
+    if (!text) {
+        return std::nullopt;
+    }
+    return LoadedFile{std::move(*text), {}};
+}
+
+// The rest of a long game options file may hold an older managed block (a user's text close
+// to the editor's limit pushes it beyond the reading limit). Every managed line goes, since the
+// block a save appends must be the only one; the user never sees this part, so a stray second
+// "--renderer=" there could not be mended by hand. Returns the value of the first
+// "--renderer=", if any.
+std::optional<std::string> RemoveManagedLines(std::string& text) {
+    std::optional<std::string> renderer;
+    for (const std::string_view option : emu::kManagedOptions) {
+        size_t at = 0;
+        while ((at = text.find(option, at)) != std::string::npos) {
+            std::string value = CutOptionLine(text, at, option.size());
+            if (option == emu::kRendererOption && !renderer) {
+                renderer = std::move(value);
+            }
+        }
+    }
+    return renderer;
+}
+
+// The user's text followed by the held rest, which always begins a line.
+std::string JoinLines(const std::string& head, const std::string& rest) {
+    if (head.empty()) {
+        return rest;
+    }
+    std::string joined = head;
+    joined += kLineEnd;
+    joined += rest;
+    return joined;
+}
+
+}  // namespace
+
+CGameOptionFiles::CGameOptionFiles(std::string emulatorDirectory)
+    : m_strEmulatorDir(std::move(emulatorDirectory)) {}
+
+const std::string& CGameOptionFiles::RestFor(const UnreadRest& rest, const std::string& path) {
+    static const std::string kNothing;
+    return rest.path == path ? rest.text : kNothing;
+}
+
+bool CGameOptionFiles::LoadGameOptions() {
+    const std::string path = emu::GameOptionsFile(m_strEmulatorDir, m_nGame);
+    std::optional<LoadedFile> loaded = ReadOptionFile(path);
+    m_strOptions = loaded ? std::move(loaded->text) : std::string(kLineEnd);
+    const bool textNamesRenderer = m_strOptions.find(emu::kRendererOption) != std::string::npos;
+    StripManagedOptions();
+    TrimRight(m_strOptions);
+
+    m_gameRest = {path, {}};
+    if (loaded && !loaded->rest.empty()) {
+        std::string rest = std::move(loaded->rest);
+        std::optional<std::string> renderer = RemoveManagedLines(rest);
+        if (renderer && !textNamesRenderer) {
+            m_strRenderer = std::move(*renderer);
+            TrimRight(m_strRenderer);
+        }
+        TrimRight(rest);
+        m_gameRest.text = std::move(rest);
+    }
+    return loaded.has_value();
+}
+
+bool CGameOptionFiles::LoadRendererOptions() {
+    const std::string path = emu::RendererOptionsFile(m_strEmulatorDir, m_nGame);
+    std::optional<LoadedFile> loaded = ReadOptionFile(path);
+    m_strRendererOptions = loaded ? std::move(loaded->text) : std::string(kLineEnd);
+    TrimRight(m_strRendererOptions);
+
+    m_rendererRest = {path, {}};
+    if (loaded) {
+        TrimRight(loaded->rest);
+        m_rendererRest.text = std::move(loaded->rest);
+    }
+    return loaded.has_value();
+}
+
+void CGameOptionFiles::StripManagedOptions() {
+    CutFirst(m_strOptions, emu::kUseConfigFileOption);
+    CutFirst(m_strOptions, emu::kUseRendererCfgFileOption);
+
+    m_strRenderer.clear();
+    if (const size_t at = m_strOptions.find(emu::kRendererOption); at != std::string::npos) {
+        m_strRenderer = CutOptionLine(m_strOptions, at, emu::kRendererOption.size());
+    }
+    // Drops the CR of the line end too; a blank right after "=" stays part of the name.
+    TrimRight(m_strRenderer);
+}
+
+bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selectedRenderer,
+                                       const ConfigureProbe& exportsGpuConfigure) {
+    StripManagedOptions();
+    if (!selectedRenderer) {
+        return false;  // the file keeps what it had, or stays absent
+    }
+    m_strRenderer = *selectedRenderer;
+    TrimRight(m_strOptions);
+
+    // A renderer with its own configuration entry keeps its settings itself; any other reads
+    // them from this game's renderer options file, named here by its full path. A library that
+    // does not load counts as one without the entry.
+    const std::string library = emu::InDirectory(m_strEmulatorDir, m_strRenderer);
+    const bool configuresItself = exportsGpuConfigure && exportsGpuConfigure(library);
+    std::string block(kLineEnd);
+    if (!configuresItself) {
+        block += emu::kUseRendererCfgFileOption;
+        block += emu::RendererOptionsFile(m_strEmulatorDir, m_nGame);
+        block += kLineEnd;
+    }
+    // The emulator reads the options line by line; the renderer line always comes last.
+    block += emu::kRendererOption;
+    block += m_strRenderer;
+    block += kLineEnd;
+
+    const std::string path = emu::GameOptionsFile(m_strEmulatorDir, m_nGame);
+    const std::string& rest = RestFor(m_gameRest, path);
+    const std::string bytes = (rest.empty() ? m_strOptions : JoinLines(m_strOptions, rest)) + block;
+    m_strOptions += block;
+    return files::WriteAtomically(path, bytes);
+}
+
+bool CGameOptionFiles::SaveRendererOptions() {
+    TrimRight(m_strRendererOptions);
+    const std::string path = emu::RendererOptionsFile(m_strEmulatorDir, m_nGame);
+    const std::string& rest = RestFor(m_rendererRest, path);
+    std::string bytes = rest.empty() ? m_strRendererOptions : JoinLines(m_strRendererOptions, rest);
+    bytes += kLineEnd;
+    m_strRendererOptions += kLineEnd;
+    return files::WriteAtomically(path, bytes);
+}
+
+}  // namespace velmora::config

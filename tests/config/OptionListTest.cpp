@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "OptionList.h"
+
+namespace velmora::config {
+namespace {
+
+struct ListCase {
+    const char* name;
+    std::string_view help;
+    std::string_view list;
+};
+
+class OptionListTest : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(OptionListTest, ListsBracketedOptionsAsWritten) {
+    EXPECT_EQ(BuildOptionList(GetParam().help), GetParam().list);
+}
+
+using namespace std::string_view_literals;
+
+INSTANTIATE_TEST_SUITE_P(
+    HelpTexts, OptionListTest,
+    ::testing::Values(
+        ListCase{"EmptyHelp", "", ""}, ListCase{"NoBrackets", "usage: zinc <game> --opt=1\r\n", ""},
+        ListCase{"ValuesOnlyManagedLeftOut", "zinc [--a=N] [--b] [--renderer=FILE] [--c=x]\r\n",
+                 "--a=N\r\n--c=x\r\n"},
+        ListCase{"EveryManagedOptionLeftOut",
+                 "[--use-config-file=F] [--use-renderer-cfg-file=F] [x --renderer=y] [--d=1]",
+                 "--d=1\r\n"},
+        ListCase{"ManagedNamesAreCaseSensitive", "[--RENDERER=x]", "--RENDERER=x\r\n"},
+        ListCase{"CloseBeforeOpenYieldsNothingThenGoesOn", "a] b [--a=1] c", "--a=1\r\n"},
+        ListCase{"ManyClosesBeforeOpen", "]]]]=]]][--a=1]", "--a=1\r\n"},
+        ListCase{"BracketInsideItem", "[x [y=1] z]", "x [y=1\r\n"},
+        ListCase{"OpenWithoutCloseEndsScan", "[--a=1", ""},
+        ListCase{"CloseWithoutOpenEndsScan", "--a=1] [", ""},
+        ListCase{"ScanStopsWhenCloseRunsOut", "[--a=1] [--b=2", "--a=1\r\n"},
+        ListCase{"NothingTrimmedDuplicatesKept", "[ --a = 1 ][ --a = 1 ]",
+                 " --a = 1 \r\n --a = 1 \r\n"},
+        ListCase{"EmptyItemAndBareEquals", "[][=]", "=\r\n"},
+        ListCase{"ItemSpanningLines", "[--a=\r\n1]", "--a=\r\n1\r\n"},
+        ListCase{"EightBitTextUntouched", "[--t\xe9te=\xff]", "--t\xe9te=\xff\r\n"},
+        ListCase{"NulInsideHelp", "[--a=\0]"sv, "--a=\0\r\n"sv}),
+    [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace velmora::config
