@@ -1,0 +1,669 @@
+// The per-user SQLite store that stands in for the registry where there is none. Two tables:
+// keys (a tree by parent id) and their values. Names keep the case they were first written in
+// but are looked up without regard to ASCII letter case, as the registry does; the folded
+// name is stored beside it so that lookups are plain index seeks on exact bytes.
+//
+// Several processes use the store at once (two Velmora windows, a plugin's own dialog), so it
+// runs in WAL mode with a busy timeout, and every write takes the write lock up front
+// (BEGIN IMMEDIATE): a reader turning writer half-way could otherwise fail at once with
+// SQLITE_BUSY instead of waiting its turn.
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "Platform.h"
+#include "RegistryBackend.h"
+
+namespace velmora::reg {
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+constexpr std::int64_t kRootKeyId = 1;
+constexpr std::uint32_t kAllAccess = 0xF003F;
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS keys(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    parent INTEGER REFERENCES keys(id),
+    name BLOB NOT NULL,
+    fold BLOB NOT NULL,
+    UNIQUE(parent, fold));
+CREATE INDEX IF NOT EXISTS keys_in_order ON keys(parent, id);
+CREATE TABLE IF NOT EXISTS vals(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
+    name BLOB NOT NULL,
+    fold BLOB NOT NULL,
+    type INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    UNIQUE(key, fold));
+CREATE INDEX IF NOT EXISTS vals_in_order ON vals(key, id);
+INSERT OR IGNORE INTO keys(id, parent, name, fold)
+    VALUES(1, NULL, 'HKEY_CURRENT_USER', 'hkey_current_user');
+PRAGMA user_version = 1;
+)sql";
+
+std::string Fold(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
+
+// "a\b\c" as its names; an empty path names the key itself. A name can be neither empty nor
+// hold a backslash, or enumeration would hand out names that cannot be opened again; nor can
+// it hold a zero byte, which no registry name can.
+bool SplitPath(std::string_view path, std::vector<std::string_view>& names) {
+    names.clear();
+    if (path.empty()) {
+        return true;
+    }
+    size_t begin = 0;
+    for (;;) {
+        const size_t end = std::min(path.find('\\', begin), path.size());
+        if (end == begin || path.substr(begin, end - begin).find('\0') != std::string_view::npos) {
+            return false;
+        }
+        names.push_back(path.substr(begin, end - begin));
+        if (end == path.size()) {
+            return true;
+        }
+        begin = end + 1;
+    }
+}
+
+class Statement {
+public:
+    Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement() { sqlite3_finalize(m_stmt); }
+
+    bool Prepare(sqlite3* db, const char* sql) {
+        return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr) ==
+               SQLITE_OK;
+    }
+    sqlite3_stmt* Get() const { return m_stmt; }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+// One execution of a prepared statement. It is reset on the way out: a statement left
+// stepping would keep its read transaction open and stall the other process's checkpoints.
+class Run {
+public:
+    explicit Run(const Statement& statement) : m_stmt(statement.Get()) {}
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+    ~Run() {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+
+    Run& Int(int index, std::int64_t value) {
+        sqlite3_bind_int64(m_stmt, index, value);
+        return *this;
+    }
+    // Bytes, never SQL NULL: an empty name is the default value, not a missing one.
+    Run& Bytes(int index, const void* data, size_t size) {
+        if (size == 0) {
+            sqlite3_bind_zeroblob(m_stmt, index, 0);
+        } else {
+            sqlite3_bind_blob64(m_stmt, index, data, size, SQLITE_STATIC);
+        }
+        return *this;
+    }
+    Run& Bytes(int index, std::string_view text) { return Bytes(index, text.data(), text.size()); }
+
+    int Step() { return sqlite3_step(m_stmt); }
+
+    std::int64_t ColumnInt(int column) const { return sqlite3_column_int64(m_stmt, column); }
+    std::string_view ColumnBytes(int column) const {
+        const void* data = sqlite3_column_blob(m_stmt, column);
+        const int size = sqlite3_column_bytes(m_stmt, column);
+        if (data == nullptr || size <= 0) {
+            return {};
+        }
+        return {static_cast<const char*>(data), static_cast<size_t>(size)};
+    }
+
+private:
+    sqlite3_stmt* m_stmt;
+};
+
+std::uint32_t Clamp32(std::int64_t value) {
+    return static_cast<std::uint32_t>(std::clamp<std::int64_t>(value, 0, UINT32_MAX));
+}
+
+class SqliteRegistry final : public RegistryBackend {
+public:
+    static std::unique_ptr<SqliteRegistry> Open(const std::string& path) {
+        std::unique_ptr<SqliteRegistry> store(new SqliteRegistry());
+        if (!store->Setup(path)) {
+            return nullptr;
+        }
+        return store;
+    }
+
+    ~SqliteRegistry() override {
+        if (m_inTransaction) {
+            RollbackTransaction();
+        }
+        m_statements.clear();
+        sqlite3_close_v2(m_db);
+    }
+
+    Status OpenKey(HKey parent, const std::string& path, std::uint32_t access, HKey* key) override {
+        const Handle* from = Find(parent);
+        if (from == nullptr || key == nullptr) {
+            return kErrorInvalidHandle;
+        }
+        std::int64_t id = 0;
+        const Status status = Resolve(from->keyId, path, &id);
+        if (status == kErrorSuccess) {
+            *key = NewHandle(id, access);
+        }
+        return status;
+    }
+
+    Status CreateKey(HKey parent, const std::string& path, std::uint32_t access,
+                     HKey* key) override {
+        const Handle* from = Find(parent);
+        if (from == nullptr || key == nullptr) {
+            return kErrorInvalidHandle;
+        }
+        std::vector<std::string_view> names;
+        if (!SplitPath(path, names)) {
+            return kErrorBadPathname;
+        }
+        const std::int64_t start = from->keyId;
+        const std::uint32_t parentAccess = from->access;
+        std::int64_t id = start;
+        const Status status = Write([&] {
+            id = start;
+            for (const std::string_view name : names) {
+                const std::string folded = Fold(name);
+                Run find(Stmt(kFindChild));
+                find.Int(1, id).Bytes(2, folded);
+                const int rc = find.Step();
+                if (rc == SQLITE_ROW) {
+                    id = find.ColumnInt(0);
+                    continue;
+                }
+                if (rc != SQLITE_DONE) {
+                    return kErrorStoreFailure;
+                }
+                if (id == start && (parentAccess & kKeyCreateSubKey) == 0) {
+                    return kErrorAccessDenied;
+                }
+                Run insert(Stmt(kInsertKey));
+                insert.Int(1, id).Bytes(2, name).Bytes(3, folded);
+                const int inserted = insert.Step();
+                if (inserted == SQLITE_CONSTRAINT) {
+                    return kErrorKeyDeleted;  // the parent went away under an open handle
+                }
+                if (inserted != SQLITE_DONE) {
+                    return kErrorStoreFailure;
+                }
+                id = sqlite3_last_insert_rowid(m_db);
+            }
+            return kErrorSuccess;
+        });
+        if (status == kErrorSuccess) {
+            *key = NewHandle(id, access);
+        }
+        return status;
+    }
+
+    Status QueryInfoKey(HKey key, KeyInfo* info) override {
+        const Handle* handle = Find(key);
+        if (handle == nullptr || info == nullptr) {
+            return kErrorInvalidHandle;
+        }
+        if ((handle->access & kKeyQueryValue) == 0) {
+            return kErrorAccessDenied;
+        }
+        Run query(Stmt(kKeyInfo));
+        query.Int(1, handle->keyId);
+        if (query.Step() != SQLITE_ROW) {
+            return kErrorStoreFailure;
+        }
+        if (query.ColumnInt(5) == 0) {
+            return kErrorKeyDeleted;
+        }
+        info->subKeys = Clamp32(query.ColumnInt(0));
+        info->maxSubKeyNameLength = Clamp32(query.ColumnInt(1));
+        info->values = Clamp32(query.ColumnInt(2));
+        info->maxValueNameLength = Clamp32(query.ColumnInt(3));
+        info->maxValueDataLength = Clamp32(query.ColumnInt(4));
+        return kErrorSuccess;
+    }
+
+    Status EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameCapacity,
+                     std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize) override {
+        Handle* handle = Find(key);
+        if (handle == nullptr || name == nullptr || nameCapacity == nullptr ||
+            (data != nullptr && dataSize == nullptr)) {
+            return handle == nullptr ? kErrorInvalidHandle : kErrorInvalidParameter;
+        }
+        if ((handle->access & kKeyQueryValue) == 0) {
+            return kErrorAccessDenied;
+        }
+        const EntryQuery query = EntryAt(kValueAfter, kValueAt, index, handle->valueCursor);
+        Run row(Stmt(query.statement));
+        row.Int(1, handle->keyId).Int(2, query.argument);
+        const int rc = row.Step();
+        if (rc != SQLITE_ROW) {
+            return rc == SQLITE_DONE ? EndOfEntries(handle->keyId) : kErrorStoreFailure;
+        }
+        handle->valueCursor = {index, row.ColumnInt(0)};
+        const std::string_view entryName = row.ColumnBytes(1);
+        const std::string_view entryData = row.ColumnBytes(3);
+        if (entryName.size() >= *nameCapacity ||
+            (data != nullptr && entryData.size() > *dataSize)) {
+            if (dataSize != nullptr) {
+                *dataSize = static_cast<std::uint32_t>(entryData.size());
+            }
+            return kErrorMoreData;
+        }
+        std::memcpy(name, entryName.data(), entryName.size());
+        name[entryName.size()] = '\0';
+        *nameCapacity = static_cast<std::uint32_t>(entryName.size());
+        if (type != nullptr) {
+            *type = static_cast<std::uint32_t>(row.ColumnInt(2));
+        }
+        if (data != nullptr && !entryData.empty()) {
+            std::memcpy(data, entryData.data(), entryData.size());
+        }
+        if (dataSize != nullptr) {
+            *dataSize = static_cast<std::uint32_t>(entryData.size());
+        }
+        return kErrorSuccess;
+    }
+
+    Status EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameCapacity) override {
+        Handle* handle = Find(key);
+        if (handle == nullptr || name == nullptr) {
+            return handle == nullptr ? kErrorInvalidHandle : kErrorInvalidParameter;
+        }
+        if ((handle->access & kKeyEnumerateSubKeys) == 0) {
+            return kErrorAccessDenied;
+        }
+        const EntryQuery query = EntryAt(kKeyAfter, kKeyAt, index, handle->keyCursor);
+        Run row(Stmt(query.statement));
+        row.Int(1, handle->keyId).Int(2, query.argument);
+        const int rc = row.Step();
+        if (rc != SQLITE_ROW) {
+            return rc == SQLITE_DONE ? EndOfEntries(handle->keyId) : kErrorStoreFailure;
+        }
+        handle->keyCursor = {index, row.ColumnInt(0)};
+        const std::string_view entryName = row.ColumnBytes(1);
+        if (entryName.size() >= nameCapacity) {
+            return kErrorMoreData;
+        }
+        std::memcpy(name, entryName.data(), entryName.size());
+        name[entryName.size()] = '\0';
+        return kErrorSuccess;
+    }
+
+    Status SetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                    std::uint32_t size) override {
+        const Handle* handle = Find(key);
+        if (handle == nullptr) {
+            return kErrorInvalidHandle;
+        }
+        if ((handle->access & kKeySetValue) == 0) {
+            return kErrorAccessDenied;
+        }
+        if ((data == nullptr && size != 0) || name.find('\0') != std::string::npos) {
+            return kErrorInvalidParameter;
+        }
+        const std::int64_t keyId = handle->keyId;
+        return Write([&] {
+            const std::string folded = Fold(name);
+            Run upsert(Stmt(kUpsertValue));
+            upsert.Int(1, keyId).Bytes(2, name).Bytes(3, folded).Int(4, type).Bytes(5, data, size);
+            const int rc = upsert.Step();
+            if (rc == SQLITE_CONSTRAINT) {
+                return kErrorKeyDeleted;
+            }
+            return rc == SQLITE_DONE ? kErrorSuccess : kErrorStoreFailure;
+        });
+    }
+
+    Status DeleteKey(HKey parent, const std::string& path) override {
+        const Handle* from = Find(parent);
+        if (from == nullptr) {
+            return kErrorInvalidHandle;
+        }
+        const std::int64_t start = from->keyId;
+        return Write([&] {
+            std::int64_t id = 0;
+            const Status found = Resolve(start, path, &id);
+            if (found != kErrorSuccess) {
+                return found;
+            }
+            if (id == kRootKeyId) {
+                return kErrorAccessDenied;
+            }
+            Run children(Stmt(kHasChildren));
+            children.Int(1, id);
+            if (children.Step() != SQLITE_ROW) {
+                return kErrorStoreFailure;
+            }
+            if (children.ColumnInt(0) != 0) {
+                return kErrorAccessDenied;
+            }
+            Run remove(Stmt(kDeleteKey));
+            remove.Int(1, id);
+            return remove.Step() == SQLITE_DONE ? kErrorSuccess : kErrorStoreFailure;
+        });
+    }
+
+    Status CloseKey(HKey key) override {
+        if (key == kHkeyCurrentUser) {
+            return kErrorSuccess;
+        }
+        return m_handles.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
+    }
+
+    bool BeginTransaction() override {
+        if (m_inTransaction || !Step(kBegin)) {
+            return false;
+        }
+        m_inTransaction = true;
+        m_transactionLost = false;
+        return true;
+    }
+
+    bool CommitTransaction() override {
+        if (!m_inTransaction) {
+            return false;
+        }
+        m_inTransaction = false;
+        if (!m_transactionLost && Step(kCommit)) {
+            return true;
+        }
+        if (!sqlite3_get_autocommit(m_db)) {
+            Step(kRollback);
+        }
+        return false;
+    }
+
+    void RollbackTransaction() override {
+        if (!m_inTransaction) {
+            return;
+        }
+        m_inTransaction = false;
+        if (!sqlite3_get_autocommit(m_db)) {
+            Step(kRollback);
+        }
+    }
+
+    size_t OpenHandleCount() const override { return m_handles.size(); }
+
+private:
+    struct Cursor {
+        std::uint32_t index = UINT32_MAX;
+        std::int64_t rowId = 0;
+    };
+    struct Handle {
+        std::int64_t keyId = 0;
+        std::uint32_t access = 0;
+        Cursor valueCursor;
+        Cursor keyCursor;
+    };
+
+    enum StatementId {
+        kBegin,
+        kCommit,
+        kRollback,
+        kFindChild,
+        kInsertKey,
+        kKeyInfo,
+        kKeyExists,
+        kValueAfter,
+        kValueAt,
+        kKeyAfter,
+        kKeyAt,
+        kUpsertValue,
+        kHasChildren,
+        kDeleteKey,
+        kStatementCount
+    };
+
+    SqliteRegistry() = default;
+
+    bool Setup(const std::string& path) {
+        if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            nullptr) != SQLITE_OK) {
+            return false;
+        }
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        if (!Configure()) {
+            return false;
+        }
+        static constexpr const char* kSql[kStatementCount] = {
+            "BEGIN IMMEDIATE",
+            "COMMIT",
+            "ROLLBACK",
+            "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2",
+            "INSERT INTO keys(parent, name, fold) VALUES(?1, ?2, ?3)",
+            "SELECT (SELECT count(*) FROM keys WHERE parent = ?1),"
+            " (SELECT ifnull(max(length(name)), 0) FROM keys WHERE parent = ?1),"
+            " (SELECT count(*) FROM vals WHERE key = ?1),"
+            " (SELECT ifnull(max(length(name)), 0) FROM vals WHERE key = ?1),"
+            " (SELECT ifnull(max(length(data)), 0) FROM vals WHERE key = ?1),"
+            " EXISTS(SELECT 1 FROM keys WHERE id = ?1)",
+            "SELECT EXISTS(SELECT 1 FROM keys WHERE id = ?1)",
+            "SELECT id, name, type, data FROM vals WHERE key = ?1 AND id > ?2 ORDER BY id LIMIT 1",
+            "SELECT id, name, type, data FROM vals WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2",
+            "SELECT id, name FROM keys WHERE parent = ?1 AND id > ?2 ORDER BY id LIMIT 1",
+            "SELECT id, name FROM keys WHERE parent = ?1 ORDER BY id LIMIT 1 OFFSET ?2",
+            "INSERT INTO vals(key, name, fold, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
+            " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
+            "SELECT EXISTS(SELECT 1 FROM keys WHERE parent = ?1)",
+            "DELETE FROM keys WHERE id = ?1",
+        };
+        m_statements = std::vector<Statement>(kStatementCount);
+        for (int i = 0; i < kStatementCount; ++i) {
+            if (!m_statements[static_cast<size_t>(i)].Prepare(m_db, kSql[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Switching a new file to WAL and creating the tables need the file to themselves for a
+    // moment; a second process starting at the same instant waits and tries again.
+    bool Configure() {
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            const int rc = ConfigureOnce();
+            if (rc == SQLITE_OK) {
+                return true;
+            }
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    int ConfigureOnce() {
+        for (const char* sql : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
+                                "PRAGMA foreign_keys = ON", "BEGIN IMMEDIATE", kSchema, "COMMIT"}) {
+            const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK) {
+                return rc;
+            }
+        }
+        return SQLITE_OK;
+    }
+
+    const Statement& Stmt(StatementId id) const { return m_statements[static_cast<size_t>(id)]; }
+
+    bool Step(StatementId id) {
+        Run run(Stmt(id));
+        return run.Step() == SQLITE_DONE;
+    }
+
+    Handle* Find(HKey key) {
+        if (key == kHkeyCurrentUser) {
+            return &m_root;
+        }
+        const auto found = m_handles.find(key);
+        return found == m_handles.end() ? nullptr : &found->second;
+    }
+
+    HKey NewHandle(std::int64_t keyId, std::uint32_t access) {
+        const HKey key = m_nextHandle++;
+        m_handles.emplace(key, Handle{keyId, access, {}, {}});
+        return key;
+    }
+
+    Status Resolve(std::int64_t start, const std::string& path, std::int64_t* found) {
+        std::vector<std::string_view> names;
+        if (!SplitPath(path, names)) {
+            return kErrorBadPathname;
+        }
+        std::int64_t id = start;
+        for (const std::string_view name : names) {
+            Run find(Stmt(kFindChild));
+            find.Int(1, id).Bytes(2, Fold(name));
+            const int rc = find.Step();
+            if (rc == SQLITE_DONE) {
+                return kErrorFileNotFound;
+            }
+            if (rc != SQLITE_ROW) {
+                return kErrorStoreFailure;
+            }
+            id = find.ColumnInt(0);
+        }
+        *found = id;
+        return kErrorSuccess;
+    }
+
+    // Enumeration walks forward one index at a time, so the entry after the previous one is
+    // a single index seek; any other index is counted from the first entry.
+    struct EntryQuery {
+        StatementId statement;
+        std::int64_t argument;
+    };
+    static EntryQuery EntryAt(StatementId after, StatementId at, std::uint32_t index,
+                              const Cursor& cursor) {
+        if (index == 0) {
+            return {after, 0};
+        }
+        if (cursor.index != UINT32_MAX && index == cursor.index + 1) {
+            return {after, cursor.rowId};
+        }
+        return {at, index};
+    }
+
+    Status EndOfEntries(std::int64_t keyId) {
+        Run exists(Stmt(kKeyExists));
+        exists.Int(1, keyId);
+        if (exists.Step() != SQLITE_ROW) {
+            return kErrorStoreFailure;
+        }
+        return exists.ColumnInt(0) != 0 ? kErrorNoMoreItems : kErrorKeyDeleted;
+    }
+
+    // Runs one change: inside the caller's transaction when there is one, as a transaction
+    // of its own otherwise (a plugin writing a single setting).
+    template <typename Work>
+    Status Write(Work&& work) {
+        if (m_inTransaction) {
+            if (m_transactionLost) {
+                return kErrorStoreFailure;
+            }
+            const Status status = work();
+            // Some failures (a full disk, say) roll the whole transaction back. Later writes
+            // must not then land one by one outside it, and the commit must fail.
+            if (status != kErrorSuccess && sqlite3_get_autocommit(m_db)) {
+                m_transactionLost = true;
+            }
+            return status;
+        }
+        if (!Step(kBegin)) {
+            return kErrorStoreFailure;
+        }
+        Status status = work();
+        if (status == kErrorSuccess && !Step(kCommit)) {
+            status = kErrorStoreFailure;
+        }
+        if (status != kErrorSuccess && !sqlite3_get_autocommit(m_db)) {
+            Step(kRollback);
+        }
+        return status;
+    }
+
+    sqlite3* m_db = nullptr;
+    std::vector<Statement> m_statements;
+    std::unordered_map<HKey, Handle> m_handles;
+    Handle m_root{kRootKeyId, kAllAccess, {}, {}};
+    HKey m_nextHandle = 1;
+    bool m_inTransaction = false;
+    bool m_transactionLost = false;
+};
+
+// What OpenUserRegistry hands out when the store cannot be opened: a registry that refuses
+// everything, so callers need no special case and nothing is half-written anywhere.
+class UnavailableRegistry final : public RegistryBackend {
+public:
+    Status OpenKey(HKey, const std::string&, std::uint32_t, HKey*) override { return kFailure; }
+    Status CreateKey(HKey, const std::string&, std::uint32_t, HKey*) override { return kFailure; }
+    Status QueryInfoKey(HKey, KeyInfo*) override { return kFailure; }
+    Status EnumValue(HKey, std::uint32_t, char*, std::uint32_t*, std::uint32_t*, std::uint8_t*,
+                     std::uint32_t*) override {
+        return kFailure;
+    }
+    Status EnumKey(HKey, std::uint32_t, char*, std::uint32_t) override { return kFailure; }
+    Status SetValue(HKey, const std::string&, std::uint32_t, const std::uint8_t*,
+                    std::uint32_t) override {
+        return kFailure;
+    }
+    Status DeleteKey(HKey, const std::string&) override { return kFailure; }
+    Status CloseKey(HKey) override { return kErrorInvalidHandle; }
+    bool BeginTransaction() override { return false; }
+    bool CommitTransaction() override { return false; }
+    void RollbackTransaction() override {}
+    size_t OpenHandleCount() const override { return 0; }
+
+private:
+    static constexpr Status kFailure = kErrorStoreFailure;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryBackend> OpenSqliteRegistry(const std::string& path) {
+    return SqliteRegistry::Open(path);
+}
+
+std::unique_ptr<RegistryBackend> OpenUserRegistry() {
+    const std::string folder = platform::UserConfigDirectory();
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (std::unique_ptr<RegistryBackend> store = OpenSqliteRegistry(folder + "/registry.sqlite")) {
+        return store;
+    }
+    return std::make_unique<UnavailableRegistry>();
+}
+
+}  // namespace velmora::reg

@@ -1,0 +1,247 @@
+#include "SnapshotReader.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CRegKeyWalker.h"
+#include "Contract.h"
+
+namespace velmora::snapshot {
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// What must follow the "[" of a section header, letter case included.
+const std::string kHeaderPrefix =
+    std::string(emu::kPluginSettingsRootName) + '\\' + std::string(emu::kPluginSettingsKey);
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The first occurrence of a pattern at or after a position. The reader only ever moves
+// forward, so an earlier answer that still lies ahead is reused: a file with no "\r\n" in it
+// would otherwise be searched to its end once per line.
+class Finder {
+public:
+    Finder(std::string_view text, std::string_view pattern) : m_text(text), m_pattern(pattern) {}
+
+    size_t From(size_t from) {
+        if (!m_searched || from < m_from || (m_found != npos && m_found < from)) {
+            m_from = from;
+            m_found = m_text.find(m_pattern, from);
+            m_searched = true;
+        }
+        return m_found;
+    }
+
+private:
+    std::string_view m_text;
+    std::string_view m_pattern;
+    bool m_searched = false;
+    size_t m_from = 0;
+    size_t m_found = npos;
+};
+
+struct Line {
+    size_t end;   // one past the line's last character
+    size_t next;  // where the next line starts; npos when there is none
+};
+
+class Importer {
+public:
+    Importer(reg::RegistryBackend& registry, std::string_view text)
+        : m_text(text), m_writer(registry, reg::kHkeyCurrentUser) {}
+
+    void Run() {
+        size_t bracket = m_text.find('[');
+        while (bracket != npos) {
+            bracket = ReadSection(bracket);
+        }
+    }
+
+private:
+    // A line ends at the first "\r\n" in the whole rest of the text; only a text without any
+    // ends its lines at "\r", and only one without either at "\n". Files from other editors
+    // thus read as one line per CR LF, whatever else they hold.
+    Line EndLine(size_t from) {
+        if (const size_t crlf = m_crlf.From(from); crlf != npos) {
+            return {crlf, crlf + 2};
+        }
+        if (const size_t cr = m_cr.From(from); cr != npos) {
+            return {cr, cr + 1};
+        }
+        if (const size_t lf = m_lf.From(from); lf != npos) {
+            return {lf, lf + 1};
+        }
+        return {m_text.size(), npos};
+    }
+
+    // Reads the section whose header starts at `bracket`. Returns where the next header's "["
+    // is, or npos when the import ends.
+    size_t ReadSection(size_t bracket) {
+        const size_t pathBegin = bracket + 1 + kHeaderPrefix.size();
+        if (m_text.substr(bracket + 1, kHeaderPrefix.size()) != kHeaderPrefix) {
+            return npos;  // another root or another key: nothing after it is ours
+        }
+        const Line header = EndLine(bracket);
+        if (header.next == npos || pathBegin > header.end) {
+            return npos;
+        }
+        const size_t close = m_text.substr(pathBegin, header.end - pathBegin).find(']');
+        if (close == npos) {
+            return npos;
+        }
+        // Whatever stands between the key's name and the "]" is appended as it is: a backslash
+        // and a path give a subkey.
+        const std::string keyPath =
+            std::string(emu::kPluginSettingsKey) + std::string(m_text.substr(pathBegin, close));
+
+        size_t line = header.next;
+        while (line < m_text.size() && m_text[line] == '"') {
+            // Names have no escapes: the name runs to the next double quote, wherever it is.
+            const size_t nameBegin = line + 1;
+            const size_t quote = m_quote.From(nameBegin);
+            if (quote == npos) {
+                return m_text.find('[', nameBegin);
+            }
+            const std::string name(m_text.substr(nameBegin, quote - nameBegin));
+            const size_t valueBegin = quote + 2;  // the "=" after the name is not checked
+            if (valueBegin > m_text.size()) {
+                return npos;
+            }
+            const Line valueLine = EndLine(valueBegin);
+            if (valueLine.next == npos) {
+                return npos;  // a value line must end, or it may have been cut short
+            }
+            line = StoreValue(keyPath, name, valueBegin, valueLine);
+            if (line == npos) {
+                return npos;
+            }
+        }
+        // The first line that is not a value line ends the section, an empty one included.
+        return m_text.find('[', line);
+    }
+
+    // Stores one value; returns where the line after it starts, or npos to end the import.
+    size_t StoreValue(const std::string& keyPath, const std::string& name, size_t valueBegin,
+                      const Line& line) {
+        const std::string_view value = m_text.substr(valueBegin, line.end - valueBegin);
+        if (value.starts_with('"')) {
+            const std::optional<std::string> text = Unquote(value.substr(1));
+            if (!text) {
+                return npos;  // an unclosed text: the file is not one we wrote
+            }
+            m_writer.WriteString(keyPath, name, *text);
+        } else if (value.starts_with("dword:")) {
+            m_writer.WriteDword(keyPath, name, ReadHexNumber(value.substr(6)));
+        } else if (value.starts_with("hex:")) {
+            return StoreHexList(keyPath, name, valueBegin + 4, line);
+        }
+        return line.next;
+    }
+
+    // A backslash or double quote after a backslash stands for itself; any other backslash
+    // is kept as it is. The first unpaired double quote closes the text.
+    static std::optional<std::string> Unquote(std::string_view quoted) {
+        std::string text;
+        for (size_t i = 0; i < quoted.size(); ++i) {
+            const char c = quoted[i];
+            if (c == '\\' && i + 1 < quoted.size() &&
+                (quoted[i + 1] == '\\' || quoted[i + 1] == '"')) {
+                text += quoted[++i];
+            } else if (c == '"') {
+                return text;
+            } else {
+                text += c;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // Every element is taken to be two digits long: the character two places after its start
+    // decides whether another one follows. A backslash right after the comma carries the list
+    // on to the start of the next line.
+    size_t StoreHexList(const std::string& keyPath, const std::string& name, size_t first,
+                        Line line) {
+        std::vector<std::uint8_t> bytes;
+        // Nothing past the end of the current line is looked at.
+        const auto at = [&](size_t i) { return i < line.end ? m_text[i] : '\0'; };
+        size_t element = first;
+        for (;;) {
+            const size_t available = element < line.end ? line.end - element : 0;
+            bytes.push_back(static_cast<std::uint8_t>(
+                ReadHexNumber(m_text.substr(std::min(element, line.end), available)) & 0xff));
+            if (at(element + 2) != ',') {
+                break;
+            }
+            if (at(element + 3) != '\\') {
+                element += 3;
+                continue;
+            }
+            if (line.next == npos) {
+                break;  // the list runs off the end of the file: keep what was read
+            }
+            element = line.next;
+            line = EndLine(element);
+        }
+        m_writer.WriteBinary(keyPath, name, bytes.data(), bytes.size());
+        return line.next;
+    }
+
+    std::string_view m_text;
+    reg::CRegKeyWalker m_writer;
+    Finder m_crlf{m_text, "\r\n"};
+    Finder m_cr{m_text, "\r"};
+    Finder m_lf{m_text, "\n"};
+    Finder m_quote{m_text, "\""};
+};
+
+}  // namespace
+
+std::uint32_t ReadHexNumber(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+        HexDigit(text[i + 2]) >= 0) {
+        i += 2;
+    }
+    std::uint64_t number = 0;
+    for (; i < text.size() && HexDigit(text[i]) >= 0; ++i) {
+        number = number * 16 + static_cast<std::uint64_t>(HexDigit(text[i]));
+        if (number > UINT32_MAX) {
+            return UINT32_MAX;  // the sign does not apply to a number out of range
+        }
+    }
+    const auto result = static_cast<std::uint32_t>(number);
+    return negative ? 0u - result : result;
+}
+
+void ImportSnapshotText(reg::RegistryBackend& registry, std::string_view text) {
+    // The file is text: a zero byte, which nothing we write holds, ends it.
+    Importer(registry, text.substr(0, text.find('\0'))).Run();
+}
+
+}  // namespace velmora::snapshot
