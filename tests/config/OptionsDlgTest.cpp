@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "COptionsDlg.h"
+#include "COptionsEdit.h"
+#include "DialogUnits.h"
+#include "TempDir.h"
+
+namespace velmora::config {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr int kGaveUp = -1;
+
+// Runs the dialog modally, as the Configure-game dialog does, and plays `actions` once it is
+// up. A dialog still open after five seconds ends with kGaveUp instead of hanging the test.
+int RunModal(COptionsDlg& dialog, const std::function<void()>& actions) {
+    QTimer::singleShot(0, &dialog, actions);
+    QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(kGaveUp); });
+    return dialog.exec();
+}
+
+QPushButton* Button(const QDialog& dialog, const char* name) {
+    return dialog.findChild<QPushButton*>(QLatin1String(name));
+}
+
+COptionsEdit* Edit(const QDialog& dialog, const char* name) {
+    return dialog.findChild<COptionsEdit*>(QLatin1String(name));
+}
+
+void ClickInto(COptionsEdit* edit) {
+    QTest::mouseClick(edit->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+const std::string kHelp = "zinc <game> [--a=N] [--b] [--renderer=FILE] [--c=x]\r\n";
+const std::string kCallerText = "--x=1\r\n--y=2";
+
+TEST(OptionsDlg, OpensWithListCallerTextAndFocusOnOk) {
+    CMainEmuOptionsDlg dialog(kHelp);
+    dialog.m_strOptions = kCallerText;
+    RunModal(dialog, [&] {
+        EXPECT_EQ(dialog.windowTitle(), "Configure ZiNc main emu");
+        EXPECT_EQ(dialog.focusWidget(), Button(dialog, "ok"));
+        EXPECT_EQ(Edit(dialog, "edit1004")->Text(), "--a=N\r\n--c=x\r\n");
+        EXPECT_TRUE(Edit(dialog, "edit1004")->isReadOnly());
+        EXPECT_EQ(Edit(dialog, "edit1005")->Text(), kCallerText);
+        EXPECT_FALSE(Edit(dialog, "edit1005")->isReadOnly());
+        dialog.reject();
+    });
+}
+
+struct AcceptCase {
+    const char* name;
+    Qt::Key key;
+};
+
+class AcceptOnOkTest : public ::testing::TestWithParam<AcceptCase> {};
+
+TEST_P(AcceptOnOkTest, KeyOnFocusedOkAcceptsUnchangedText) {
+    CMainEmuOptionsDlg dialog(kHelp);
+    dialog.m_strOptions = kCallerText;
+    const int result =
+        RunModal(dialog, [&] { QTest::keyClick(dialog.focusWidget(), GetParam().key); });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(dialog.m_strOptions, kCallerText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AcceptOnOkTest,
+                         ::testing::Values(AcceptCase{"Return", Qt::Key_Return},
+                                           AcceptCase{"Enter", Qt::Key_Enter},
+                                           AcceptCase{"Space", Qt::Key_Space}),
+                         [](const ::testing::TestParamInfo<AcceptCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(OptionsDlg, ReturnInUpperEditKeepsDialogOpen) {
+    CMainEmuOptionsDlg dialog(kHelp);
+    dialog.m_strOptions = kCallerText;
+    const int result = RunModal(dialog, [&] {
+        COptionsEdit* upper = Edit(dialog, "edit1004");
+        ClickInto(upper);
+        ASSERT_EQ(dialog.focusWidget(), upper);
+        QTest::keyClick(upper, Qt::Key_Return);
+        QTest::keyClick(upper, Qt::Key_Enter);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(upper->Text(), "--a=N\r\n--c=x\r\n");
+        // OK pressed by other means than the user, while the focus is elsewhere, does nothing.
+        Button(dialog, "ok")->click();
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::mouseClick(Button(dialog, "cancel"), Qt::LeftButton);
+    });
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(dialog.m_strOptions, kCallerText);
+}
+
+TEST(OptionsDlg, ReturnInLowerEditBreaksLineAndClickOnOkAccepts) {
+    CMainEmuOptionsDlg dialog(kHelp);
+    dialog.m_strOptions = kCallerText;
+    const int result = RunModal(dialog, [&] {
+        COptionsEdit* lower = Edit(dialog, "edit1005");
+        ClickInto(lower);
+        QTest::keyClick(lower, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(lower, Qt::Key_Return);
+        QTest::keyClicks(lower, "--z=3");
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::mouseClick(Button(dialog, "ok"), Qt::LeftButton);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(dialog.m_strOptions, kCallerText + "\r\n--z=3");
+}
+
+struct CancelCase {
+    const char* name;
+    std::function<void(COptionsDlg&)> cancel;
+};
+
+class CancelTest : public ::testing::TestWithParam<CancelCase> {};
+
+TEST_P(CancelTest, DropsTheEdit) {
+    CMainEmuOptionsDlg dialog(kHelp);
+    dialog.m_strOptions = kCallerText;
+    const int result = RunModal(dialog, [&] {
+        COptionsEdit* lower = Edit(dialog, "edit1005");
+        ClickInto(lower);
+        QTest::keyClicks(lower, "changed");
+        GetParam().cancel(dialog);
+    });
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(dialog.m_strOptions, kCallerText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, CancelTest,
+    ::testing::Values(
+        CancelCase{"CancelButton",
+                   [](COptionsDlg& d) { QTest::mouseClick(Button(d, "cancel"), Qt::LeftButton); }},
+        CancelCase{"Escape",
+                   [](COptionsDlg& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Escape); }},
+        CancelCase{"ReturnOnFocusedCancel",
+                   [](COptionsDlg& d) {
+                       Button(d, "cancel")->setFocus();
+                       QTest::keyClick(Button(d, "cancel"), Qt::Key_Return);
+                   }},
+        CancelCase{"CloseBox", [](COptionsDlg& d) { d.close(); }}),
+    [](const ::testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
+
+TEST(OptionsDlg, RendererExampleShownByteForByte) {
+    test::TempDir emulator;
+    const std::string example =
+        "[gl]\r\nfps\t= 60\r\n\t\tsize=2 \r\nt\xC3\xAAte=\xC2\xA0x\r\n\r\n\r\n";
+    test::WriteBytes(emulator.File("renderer.cfg"), example);
+
+    CRendererOptionsDlg dialog(emulator.Str());
+    dialog.m_strOptions = "fps=30\r\n";
+    RunModal(dialog, [&] {
+        EXPECT_EQ(dialog.windowTitle(), "Configure ZiNc renderer");
+        EXPECT_EQ(Edit(dialog, "edit1004")->Text(), example);
+        EXPECT_EQ(Edit(dialog, "edit1005")->Text(), "fps=30\r\n");
+        dialog.reject();
+    });
+
+    // Read again at every opening; a missing example shows nothing.
+    std::filesystem::remove(emulator.File("renderer.cfg"));
+    RunModal(dialog, [&] {
+        EXPECT_EQ(Edit(dialog, "edit1004")->Text(), "");
+        dialog.reject();
+    });
+}
+
+TEST(OptionsDlg, TemplateLayoutAndLabels) {
+    CRendererOptionsDlg dialog("/nonexistent");
+    const ui::DialogUnits units(dialog.font());
+    EXPECT_EQ(dialog.size(), QSize(units.X(362), units.Y(207)));
+    EXPECT_EQ(Button(dialog, "ok")->geometry(), units.Rect(306, 7, 50, 14));
+    EXPECT_EQ(Button(dialog, "cancel")->geometry(), units.Rect(306, 24, 50, 14));
+    EXPECT_EQ(Edit(dialog, "edit1004")->geometry(), units.Rect(5, 12, 286, 86));
+    EXPECT_EQ(Edit(dialog, "edit1005")->geometry(), units.Rect(6, 114, 286, 86));
+    for (const char* name : {"edit1004", "edit1005"}) {
+        COptionsEdit* edit = Edit(dialog, name);
+        EXPECT_EQ(edit->tabStopDistance(), ui::DialogUnits(edit->font()).X(14)) << name;
+    }
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        labels << label->text();
+    }
+    labels.sort();
+    EXPECT_EQ(labels, QStringList({"Enter/copy the options you want to use:",
+                                   "Example for the renderer options:"}));
+    EXPECT_TRUE(CMainEmuOptionsDlg("").findChild<QLabel*>() != nullptr);
+}
+
+TEST(OptionsEdit, TextCrossesWithCrLfLineEnds) {
+    COptionsEdit edit;
+    for (const auto& [in, out] : {std::pair{""s, ""s},
+                                  {"a"s, "a"s},
+                                  {"a\r\n"s, "a\r\n"s},
+                                  {"\r\n\r\n"s, "\r\n\r\n"s},
+                                  {"a\nb\rc"s, "a\r\nb\r\nc"s},
+                                  {"\tx = \xC2\xA0y"s, "\tx = \xC2\xA0y"s}}) {
+        edit.SetText(in);
+        EXPECT_EQ(edit.Text(), out) << in;
+    }
+}
+
+TEST(OptionsEdit, LimitHoldsBackTypingAndPastingOnly) {
+    COptionsEdit edit;
+    const std::string longText(40000, 'x');
+    edit.SetText(longText);
+    EXPECT_EQ(edit.Text(), longText) << "text set by the program is never cut";
+
+    edit.SetText(std::string(COptionsEdit::kDefaultLimit - 2, 'x'));
+    edit.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&edit, "abcdef");
+    EXPECT_EQ(edit.Text(), std::string(COptionsEdit::kDefaultLimit - 2, 'x') + "ab");
+
+    // A line break counts as CR LF, so the text always fits the files' reading limit.
+    edit.SetLimit(7);
+    edit.SetText("abc");
+    edit.moveCursor(QTextCursor::End);
+    edit.insertPlainText("1\n2\n3");
+    EXPECT_EQ(edit.Text(), "abc1\r\n2");
+    EXPECT_EQ(edit.Length(), 7);
+    edit.undo();
+    EXPECT_EQ(edit.Text(), "abc") << "the cut belongs to the paste's undo step";
+
+    edit.SetText("abcdef");
+    edit.moveCursor(QTextCursor::End);
+    edit.insertPlainText("\xF0\x9F\x98\x80");  // one character, two UTF-16 units
+    EXPECT_EQ(edit.Text(), "abcdef");
+}
+
+}  // namespace
+}  // namespace velmora::config
