@@ -27,7 +27,7 @@
 //       "argc=3\r\n"
 //       "argv[1]=<7>\r\n"
 //       "argv[2]=<--use-config-file=/emu/cfg/Velmora007.cfg>\r\n"
-//       "cwd=</emu>\r\n"
+//       "cwd=</emu>\r\n"   (as getcwd reports it: symbolic links resolved)
 //     then, for the last "--use-config-file=FILE" argument:
 //       "options from FILE:\r\n" followed by the file's bytes exactly as read (nothing is added
 //       after them, not even a line end), or
@@ -53,7 +53,7 @@
 //   ZINC_STANDIN_READ_STDIN=1     Reads standard input to its end before printing anything:
 //                                 the program hangs unless its standard input is closed.
 //   ZINC_STANDIN_DELAY_MS=N       Sleeps N milliseconds after printing, before exiting.
-//   ZINC_STANDIN_EXIT_CODE=N      Exits with N (default 0).
+//   ZINC_STANDIN_EXIT_CODE=N      Exits with N, 0 to 255 (default 0).
 
 #include <algorithm>
 #include <chrono>
