@@ -280,7 +280,7 @@ public:
             }
             return kErrorMoreData;
         }
-        std::memcpy(name, entryName.data(), entryName.size());
+        entryName.copy(name, entryName.size());
         name[entryName.size()] = '\0';
         *nameCapacity = static_cast<std::uint32_t>(entryName.size());
         if (type != nullptr) {
@@ -315,7 +315,7 @@ public:
         if (entryName.size() >= nameCapacity) {
             return kErrorMoreData;
         }
-        std::memcpy(name, entryName.data(), entryName.size());
+        entryName.copy(name, entryName.size());
         name[entryName.size()] = '\0';
         return kErrorSuccess;
     }
@@ -544,8 +544,9 @@ private:
         }
         std::int64_t id = start;
         for (const std::string_view name : names) {
+            const std::string folded = Fold(name);  // bound without a copy: must outlive the step
             Run find(Stmt(kFindChild));
-            find.Int(1, id).Bytes(2, Fold(name));
+            find.Int(1, id).Bytes(2, folded);
             const int rc = find.Step();
             if (rc == SQLITE_DONE) {
                 return kErrorFileNotFound;

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CRegKeyWalker.h"
+#include "RegistryBackend.h"
+#include "StoreSupport.h"
+
+namespace velmora::reg {
+namespace {
+
+using test::RecordingWalker;
+using test::TempDir;
+using test::TempStore;
+using Calls = std::vector<std::string>;
+
+Calls Walk(RegistryBackend& registry, const std::string& path) {
+    RecordingWalker walker(registry);
+    walker.Walk(path, kWalkValues | kWalkSubKeys);
+    return walker.calls;
+}
+
+TEST(SqliteStore, NamesMatchWithoutCaseButKeepTheirFirstSpelling) {
+    TempStore store;
+    CRegKeyWalker writer(*store, kHkeyCurrentUser);
+    ASSERT_TRUE(writer.WriteDword("Software\\Vision Thing", "Width", 1));
+    ASSERT_TRUE(writer.WriteDword("SOFTWARE\\vision thing", "WIDTH", 2));
+    ASSERT_TRUE(writer.WriteDword("software\\Vision Thing\\\xc9t\xe9", "\xc9", 3));
+    ASSERT_TRUE(writer.WriteDword("software\\Vision Thing\\\xe9t\xe9", "\xe9", 4));  // not ASCII
+    EXPECT_EQ(Walk(*store, "sOFTWARE"),
+              (Calls{"K 0 Vision Thing", "V 1 sOFTWARE\\Vision Thing Width 4 02000000",
+                     "K 1 \xc9t\xe9", "V 2 sOFTWARE\\Vision Thing\\\xc9t\xe9 \xc9 4 03000000",
+                     "K 1 \xe9t\xe9", "V 2 sOFTWARE\\Vision Thing\\\xe9t\xe9 \xe9 4 04000000"}));
+}
+
+TEST(SqliteStore, EnumeratesInFirstWrittenOrder) {
+    TempStore store;
+    CRegKeyWalker writer(*store, kHkeyCurrentUser);
+    for (const char* name : {"b", "a", "c"}) {
+        ASSERT_TRUE(writer.WriteDword(std::string("K\\") + name, name, 0));
+        ASSERT_TRUE(writer.WriteDword("K", name, 0));
+    }
+    ASSERT_TRUE(writer.WriteDword("K", "a", 1));  // rewriting keeps the place
+    EXPECT_EQ(Walk(*store, "K"),
+              (Calls{"V 0 K b 4 00000000", "V 0 K a 4 01000000", "V 0 K c 4 00000000", "K 0 b",
+                     "V 1 K\\b b 4 00000000", "K 0 a", "V 1 K\\a a 4 00000000", "K 0 c",
+                     "V 1 K\\c c 4 00000000"}));
+}
+
+TEST(SqliteStore, AnswersWithRegistryCodes) {
+    TempStore store;
+    CRegKeyWalker writer(*store, kHkeyCurrentUser);
+    ASSERT_TRUE(writer.WriteString("P\\Child", "name", "text"));
+    HKey parent = 0;
+    ASSERT_EQ(store->OpenKey(kHkeyCurrentUser, "P", kKeyRead, &parent), kErrorSuccess);
+    HKey child = 0;
+    ASSERT_EQ(store->OpenKey(parent, "child", kKeyRead, &child), kErrorSuccess);
+
+    char name[8];
+    std::uint32_t capacity = 4;  // "name" needs 5 with its zero
+    std::uint8_t data[8];
+    std::uint32_t size = sizeof data;
+    std::uint32_t type = 0;
+    EXPECT_EQ(store->EnumValue(child, 0, name, &capacity, &type, data, &size), kErrorMoreData);
+    capacity = 5;
+    size = 4;  // "text" needs 5 with its zero
+    EXPECT_EQ(store->EnumValue(child, 0, name, &capacity, &type, data, &size), kErrorMoreData);
+    EXPECT_EQ(size, 5u);
+    capacity = sizeof name;
+    size = sizeof data;
+    EXPECT_EQ(store->EnumValue(child, 0, name, &capacity, &type, data, &size), kErrorSuccess);
+    EXPECT_EQ(std::string(name), "name");
+    EXPECT_EQ(capacity, 4u);
+    EXPECT_EQ(type, kRegSz);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size), std::string("text", 5));
+    EXPECT_EQ(store->EnumValue(child, 1, name, &capacity, &type, data, &size), kErrorNoMoreItems);
+    EXPECT_EQ(store->EnumKey(parent, 0, name, 5), kErrorMoreData);
+    EXPECT_EQ(store->EnumKey(parent, 0, name, 6), kErrorSuccess);
+    EXPECT_EQ(store->EnumKey(parent, 1, name, 6), kErrorNoMoreItems);
+
+    EXPECT_EQ(store->SetValue(child, "x", kRegSz, data, 1), kErrorAccessDenied);  // read only
+    EXPECT_EQ(store->DeleteKey(kHkeyCurrentUser, "P"), kErrorAccessDenied);       // has a subkey
+    EXPECT_EQ(store->DeleteKey(kHkeyCurrentUser, "P\\Missing"), kErrorFileNotFound);
+    EXPECT_EQ(store->DeleteKey(kHkeyCurrentUser, "P\\Child"), kErrorSuccess);
+    KeyInfo info;
+    EXPECT_EQ(store->QueryInfoKey(child, &info), kErrorKeyDeleted);
+    EXPECT_EQ(store->EnumValue(child, 0, name, &capacity, &type, data, &size), kErrorKeyDeleted);
+    EXPECT_EQ(store->CloseKey(child), kErrorSuccess);
+    EXPECT_EQ(store->CloseKey(child), kErrorInvalidHandle);
+    EXPECT_EQ(store->CloseKey(parent), kErrorSuccess);
+
+    HKey key = 0;
+    for (const char* bad : {"a\\\\b", "\\a", "a\\"}) {
+        EXPECT_EQ(store->CreateKey(kHkeyCurrentUser, bad, kKeyWrite, &key), kErrorBadPathname)
+            << bad;
+    }
+    EXPECT_EQ(store->OpenHandleCount(), 0u);
+}
+
+TEST(SqliteStore, TransactionsAreSeenWholeOrNotAtAll) {
+    TempStore store;
+    std::unique_ptr<RegistryBackend> other = OpenSqliteRegistry(store.Path());
+    ASSERT_NE(other, nullptr);
+    CRegKeyWalker writer(*store, kHkeyCurrentUser);
+
+    ASSERT_TRUE(store->BeginTransaction());
+    EXPECT_FALSE(store->BeginTransaction());
+    ASSERT_TRUE(writer.WriteDword("K", "a", 1));
+    EXPECT_TRUE(Walk(*other, "K").empty()) << "another process saw an open transaction";
+    store->RollbackTransaction();
+    EXPECT_TRUE(Walk(*store, "K").empty());
+
+    ASSERT_TRUE(store->BeginTransaction());
+    ASSERT_TRUE(writer.WriteDword("K", "a", 1));
+    ASSERT_TRUE(store->CommitTransaction());
+    EXPECT_EQ(Walk(*other, "K"), Calls{"V 0 K a 4 01000000"});
+    EXPECT_FALSE(store->CommitTransaction());
+}
+
+TEST(SqliteStore, UserRegistryLivesInTheUserConfigFolder) {
+    TempDir dir;
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string previous = saved != nullptr ? saved : "";
+    const std::string config = dir.File("new/config");
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    {
+        std::unique_ptr<RegistryBackend> registry = OpenUserRegistry();
+        EXPECT_TRUE(CRegKeyWalker(*registry, kHkeyCurrentUser).WriteDword("K", "v", 7));
+    }
+    EXPECT_TRUE(std::filesystem::exists(config + "/Velmora/registry.sqlite"));
+
+    // A folder that cannot be made gives a registry that refuses everything.
+    test::WriteBytes(dir.File("file"), "x");
+    ::setenv("XDG_CONFIG_HOME", dir.File("file").c_str(), 1);
+    {
+        std::unique_ptr<RegistryBackend> registry = OpenUserRegistry();
+        ASSERT_NE(registry, nullptr);
+        EXPECT_FALSE(CRegKeyWalker(*registry, kHkeyCurrentUser).WriteDword("K", "v", 7));
+        EXPECT_FALSE(registry->BeginTransaction());
+    }
+    if (saved != nullptr) {
+        ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+}  // namespace
+}  // namespace velmora::reg
