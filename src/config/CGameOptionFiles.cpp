@@ -9,6 +9,7 @@
 
 #include "Contract.h"
 #include "FileIo.h"
+#include "ManagedOptions.h"
 
 namespace velmora::config {
 
@@ -28,29 +29,6 @@ void TrimRight(std::string& text) {
     text.resize(end);
 }
 
-// Cuts the option found at `at`, the rest of its line and its line end (a CR before the LF goes
-// with it) out of `text`, and returns what followed the option name on that line. Without a
-// line end the option runs to the end of the text.
-std::string CutOptionLine(std::string& text, size_t at, size_t nameLength) {
-    const size_t valueStart = at + nameLength;
-    const size_t lineEnd = text.find('\n', at);
-    std::string value;
-    if (lineEnd == std::string::npos) {
-        value = text.substr(valueStart);
-        text.resize(at);
-    } else {
-        value = text.substr(valueStart, lineEnd - valueStart);
-        text.erase(at, lineEnd + 1 - at);
-    }
-    return value;
-}
-
-void CutFirst(std::string& text, std::string_view option) {
-    if (const size_t at = text.find(option); at != std::string::npos) {
-        CutOptionLine(text, at, option.size());
-    }
-}
-
 // A file as loaded: the text the user gets to see and edit, and whatever lay beyond the
 // reading limit.
 struct LoadedFile {
@@ -66,8 +44,8 @@ struct LoadedFile {
 LoadedFile SplitAtReadingLimit(std::string bytes) {
     const std::string_view readable = std::string_view(bytes).substr(0, files::kOptionFileLimit);
     if (const size_t nul = readable.find('\0'); nul != std::string_view::npos) {
-        // The text ends at the NUL, as the emulator's own reading would have it; what follows
-        // was never option text.
+        // A NUL ends the text, as it always has; what follows it is not option text and is
+        // not kept.
         bytes.resize(nul);
         return {std::move(bytes), {}};
     }
@@ -98,25 +76,6 @@ std::optional<LoadedFile> ReadOptionFile(const std::string& path) {
     return LoadedFile{std::move(*text), {}};
 }
 
-// The rest of a long game options file may hold an older managed block (a user's text close
-// to the editor's limit pushes it beyond the reading limit). Every managed line goes, since the
-// block a save appends must be the only one; the user never sees this part, so a stray second
-// "--renderer=" there could not be mended by hand. Returns the value of the first
-// "--renderer=", if any.
-std::optional<std::string> RemoveManagedLines(std::string& text) {
-    std::optional<std::string> renderer;
-    for (const std::string_view option : emu::kManagedOptions) {
-        size_t at = 0;
-        while ((at = text.find(option, at)) != std::string::npos) {
-            std::string value = CutOptionLine(text, at, option.size());
-            if (option == emu::kRendererOption && !renderer) {
-                renderer = std::move(value);
-            }
-        }
-    }
-    return renderer;
-}
-
 // The user's text followed by the held rest, which always begins a line.
 std::string JoinLines(const std::string& head, const std::string& rest) {
     if (head.empty()) {
@@ -142,17 +101,15 @@ bool CGameOptionFiles::LoadGameOptions() {
     const std::string path = emu::GameOptionsFile(m_strEmulatorDir, m_nGame);
     std::optional<LoadedFile> loaded = ReadOptionFile(path);
     m_strOptions = loaded ? std::move(loaded->text) : std::string(kLineEnd);
-    const bool textNamesRenderer = m_strOptions.find(emu::kRendererOption) != std::string::npos;
-    StripManagedOptions();
+    const bool textNamesRenderer = CutManagedOptions(m_strOptions, m_strRenderer);
     TrimRight(m_strOptions);
 
     m_gameRest = {path, {}};
     if (loaded && !loaded->rest.empty()) {
         std::string rest = std::move(loaded->rest);
-        std::optional<std::string> renderer = RemoveManagedLines(rest);
+        std::optional<std::string> renderer = CutEveryManagedOption(rest);
         if (renderer && !textNamesRenderer) {
             m_strRenderer = std::move(*renderer);
-            TrimRight(m_strRenderer);
         }
         TrimRight(rest);
         m_gameRest.text = std::move(rest);
@@ -175,15 +132,7 @@ bool CGameOptionFiles::LoadRendererOptions() {
 }
 
 void CGameOptionFiles::StripManagedOptions() {
-    CutFirst(m_strOptions, emu::kUseConfigFileOption);
-    CutFirst(m_strOptions, emu::kUseRendererCfgFileOption);
-
-    m_strRenderer.clear();
-    if (const size_t at = m_strOptions.find(emu::kRendererOption); at != std::string::npos) {
-        m_strRenderer = CutOptionLine(m_strOptions, at, emu::kRendererOption.size());
-    }
-    // Drops the CR of the line end too; a blank right after "=" stays part of the name.
-    TrimRight(m_strRenderer);
+    CutManagedOptions(m_strOptions, m_strRenderer);
 }
 
 bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selectedRenderer,
