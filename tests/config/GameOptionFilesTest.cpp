@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -56,6 +58,9 @@ struct LoadCase {
     std::optional<std::string> file;  // nothing: the file is missing
     std::string options;
     std::string renderer;
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LoadGameOptionsTest : public OptionFilesTest,
@@ -120,6 +125,9 @@ struct SaveCase {
     std::string options;
     bool configures;
     std::string expected;  // with "<R>" for the renderer options file's full path
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class SaveGameOptionsTest : public OptionFilesTest,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "OptionList.h"
 
 namespace velmora::config {
@@ -9,6 +11,9 @@ struct ListCase {
     const char* name;
     std::string_view help;
     std::string_view list;
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const ListCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class OptionListTest : public ::testing::TestWithParam<ListCase> {};

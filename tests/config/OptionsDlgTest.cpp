@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -59,6 +61,9 @@ TEST(OptionsDlg, OpensWithListCallerTextAndFocusOnOk) {
 struct AcceptCase {
     const char* name;
     Qt::Key key;
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const AcceptCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class AcceptOnOkTest : public ::testing::TestWithParam<AcceptCase> {};
@@ -119,6 +124,9 @@ TEST(OptionsDlg, ReturnInLowerEditBreaksLineAndClickOnOkAccepts) {
 struct CancelCase {
     const char* name;
     std::function<void(COptionsDlg&)> cancel;
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const CancelCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CancelTest : public ::testing::TestWithParam<CancelCase> {};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -44,6 +46,9 @@ struct LibraryCase {
     bool loads;
     bool hasInit;
     bool hasConfigure;
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const LibraryCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class PluginLibraryTest : public ::testing::TestWithParam<LibraryCase> {};
