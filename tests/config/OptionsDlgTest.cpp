@@ -2,7 +2,6 @@
 
 #include <ostream>
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -11,7 +10,6 @@
 
 #include "COptionsDlg.h"
 #include "COptionsEdit.h"
-#include "DialogUnits.h"
 #include "TempDir.h"
 
 namespace velmora::config {
@@ -180,28 +178,6 @@ TEST(OptionsDlg, RendererExampleShownByteForByte) {
         EXPECT_EQ(Edit(dialog, "edit1004")->Text(), "");
         dialog.reject();
     });
-}
-
-TEST(OptionsDlg, TemplateLayoutAndLabels) {
-    CRendererOptionsDlg dialog("/nonexistent");
-    const ui::DialogUnits units(dialog.font());
-    EXPECT_EQ(dialog.size(), QSize(units.X(362), units.Y(207)));
-    EXPECT_EQ(Button(dialog, "ok")->geometry(), units.Rect(306, 7, 50, 14));
-    EXPECT_EQ(Button(dialog, "cancel")->geometry(), units.Rect(306, 24, 50, 14));
-    EXPECT_EQ(Edit(dialog, "edit1004")->geometry(), units.Rect(5, 12, 286, 86));
-    EXPECT_EQ(Edit(dialog, "edit1005")->geometry(), units.Rect(6, 114, 286, 86));
-    for (const char* name : {"edit1004", "edit1005"}) {
-        COptionsEdit* edit = Edit(dialog, name);
-        EXPECT_EQ(edit->tabStopDistance(), ui::DialogUnits(edit->font()).X(14)) << name;
-    }
-    QStringList labels;
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        labels << label->text();
-    }
-    labels.sort();
-    EXPECT_EQ(labels, QStringList({"Enter/copy the options you want to use:",
-                                   "Example for the renderer options:"}));
-    EXPECT_TRUE(CMainEmuOptionsDlg("").findChild<QLabel*>() != nullptr);
 }
 
 TEST(OptionsEdit, TextCrossesWithCrLfLineEnds) {
