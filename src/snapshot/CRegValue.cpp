@@ -91,7 +91,9 @@ bool CRegValue::GetString(std::string& text) const {
     }
     const char* bytes = reinterpret_cast<const char*>(m_data.get());
     const void* zero = std::memchr(bytes, 0, m_size);
-    text.assign(bytes, zero == nullptr ? m_size : static_cast<const char*>(zero) - bytes);
+    text.assign(bytes, zero == nullptr
+                           ? m_size
+                           : static_cast<size_t>(static_cast<const char*>(zero) - bytes));
     return true;
 }
 

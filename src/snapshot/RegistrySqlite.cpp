@@ -192,6 +192,16 @@ public:
         }
         const std::int64_t start = from->keyId;
         const std::uint32_t parentAccess = from->access;
+        // A restore creates the same few keys once per value; inside a transaction they are
+        // looked up once.
+        std::string known;
+        if (m_inTransaction && !m_transactionLost) {
+            known = std::to_string(start) + '\\' + Fold(path);
+            if (const auto found = m_knownKeys.find(known); found != m_knownKeys.end()) {
+                *key = NewHandle(found->second, access);
+                return kErrorSuccess;
+            }
+        }
         std::int64_t id = start;
         const Status status = Write([&] {
             id = start;
@@ -225,6 +235,9 @@ public:
         });
         if (status == kErrorSuccess) {
             *key = NewHandle(id, access);
+            if (!known.empty()) {
+                m_knownKeys.emplace(std::move(known), id);
+            }
         }
         return status;
     }
@@ -351,6 +364,7 @@ public:
             return kErrorInvalidHandle;
         }
         const std::int64_t start = from->keyId;
+        m_knownKeys.clear();
         return Write([&] {
             std::int64_t id = 0;
             const Status found = Resolve(start, path, &id);
@@ -387,6 +401,7 @@ public:
         }
         m_inTransaction = true;
         m_transactionLost = false;
+        m_knownKeys.clear();
         return true;
     }
 
@@ -395,6 +410,7 @@ public:
             return false;
         }
         m_inTransaction = false;
+        m_knownKeys.clear();
         if (!m_transactionLost && Step(kCommit)) {
             return true;
         }
@@ -409,6 +425,7 @@ public:
             return;
         }
         m_inTransaction = false;
+        m_knownKeys.clear();
         if (!sqlite3_get_autocommit(m_db)) {
             Step(kRollback);
         }
@@ -463,19 +480,19 @@ private:
             "ROLLBACK",
             "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2",
             "INSERT INTO keys(parent, name, fold) VALUES(?1, ?2, ?3)",
-            "SELECT (SELECT count(*) FROM keys WHERE parent = ?1),"
-            " (SELECT ifnull(max(length(name)), 0) FROM keys WHERE parent = ?1),"
-            " (SELECT count(*) FROM vals WHERE key = ?1),"
-            " (SELECT ifnull(max(length(name)), 0) FROM vals WHERE key = ?1),"
-            " (SELECT ifnull(max(length(data)), 0) FROM vals WHERE key = ?1),"
-            " EXISTS(SELECT 1 FROM keys WHERE id = ?1)",
+            ("SELECT (SELECT count(*) FROM keys WHERE parent = ?1),"
+             " (SELECT ifnull(max(length(name)), 0) FROM keys WHERE parent = ?1),"
+             " (SELECT count(*) FROM vals WHERE key = ?1),"
+             " (SELECT ifnull(max(length(name)), 0) FROM vals WHERE key = ?1),"
+             " (SELECT ifnull(max(length(data)), 0) FROM vals WHERE key = ?1),"
+             " EXISTS(SELECT 1 FROM keys WHERE id = ?1)"),
             "SELECT EXISTS(SELECT 1 FROM keys WHERE id = ?1)",
             "SELECT id, name, type, data FROM vals WHERE key = ?1 AND id > ?2 ORDER BY id LIMIT 1",
             "SELECT id, name, type, data FROM vals WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2",
             "SELECT id, name FROM keys WHERE parent = ?1 AND id > ?2 ORDER BY id LIMIT 1",
             "SELECT id, name FROM keys WHERE parent = ?1 ORDER BY id LIMIT 1 OFFSET ?2",
-            "INSERT INTO vals(key, name, fold, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
-            " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
+            ("INSERT INTO vals(key, name, fold, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
+             " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data"),
             "SELECT EXISTS(SELECT 1 FROM keys WHERE parent = ?1)",
             "DELETE FROM keys WHERE id = ?1",
         };
@@ -622,6 +639,9 @@ private:
     HKey m_nextHandle = 1;
     bool m_inTransaction = false;
     bool m_transactionLost = false;
+    // Keys found or made in the current transaction, by start key and folded path. This
+    // process holds the write lock meanwhile, so only its own deletes can make one stale.
+    std::unordered_map<std::string, std::int64_t> m_knownKeys;
 };
 
 // What OpenUserRegistry hands out when the store cannot be opened: a registry that refuses

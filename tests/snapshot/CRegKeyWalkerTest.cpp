@@ -51,10 +51,10 @@ TEST(CRegKeyWalker, FlagsChooseTheHooksButEveryKeyIsVisited) {
     };
     TempStore store;
     WriteTree(*store);
-    for (const Case& c : cases) {
+    for (const Case& row : cases) {
         RecordingWalker walker(*store);
-        EXPECT_TRUE(walker.Walk("T", c.flags)) << c.flags;
-        EXPECT_EQ(walker.calls, c.calls) << c.flags;
+        EXPECT_TRUE(walker.Walk("T", row.flags)) << row.flags;
+        EXPECT_EQ(walker.calls, row.calls) << row.flags;
         EXPECT_EQ(store->OpenHandleCount(), 0u);
     }
 }
