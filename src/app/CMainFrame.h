@@ -1,0 +1,95 @@
+#pragma once
+// The main window: the game list above, the output bar below, the menu, and the window state
+// kept in the profile from one run to the next.
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "FrameServices.h"
+
+class QAction;
+
+namespace velmora::games {
+class CVelmoraView;
+class ProcessRunner;
+}  // namespace velmora::games
+namespace velmora::reg {
+class RegistryBackend;
+}
+
+namespace velmora::app {
+
+class COutputBar;
+class CProfile;
+
+class CMainFrame : public QMainWindow, public CFrameServices {
+    Q_OBJECT
+
+public:
+    // The emulator lives beside Velmora's own executable.
+    CMainFrame(const std::string& executablePath, CProfile& profile);
+    ~CMainFrame() override;
+
+    // Placement from the profile, the emulator's location, the output bar. False when the
+    // window cannot come into being.
+    bool Create();
+    void SetActiveView(games::CVelmoraView* view);
+    games::CVelmoraView* GetActiveView() const { return m_view; }
+
+    // CFrameServices
+    const std::string& EmulatorDirectory() const override { return m_emulatorDirectory; }
+    const std::string& EmulatorPath() const override { return m_emulatorPath; }
+    const std::string& HelpText() const override { return m_helpText; }
+    void SetHelpText(const std::string& text) override { m_helpText = text; }
+    int ShowOutputFlag() const override { return m_showOutput; }
+    void SetOutputText(const std::string& text) override;
+    void SaveSettingsSnapshot(int game) override;
+    void RestoreSettingsSnapshot(int game) override;
+    CProfile& Profile() override { return m_profile; }
+    QWidget* FrameWindow() override { return this; }
+
+    COutputBar* OutputBar() const { return m_outputBar; }
+    QWidget* ClientArea() const { return m_client; }
+    QAction* Action(int commandId) const;
+
+    // Menu commands, by their ids.
+    static constexpr int kConfigureGame = 32773;
+    static constexpr int kStartGame = 32774;
+    static constexpr int kShowOutput = 32775;
+    static constexpr int kAppAbout = 57664;
+    static constexpr int kAppExit = 57665;
+
+    void OnToggleOutput();
+    void UpdateCommandUI();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateMenu();
+    void OnSize(int clientWidth, int clientHeight);
+    void LayOutClient();
+    void DestroyWindow();
+    reg::RegistryBackend* Registry();
+
+    CProfile& m_profile;
+    std::string m_executablePath;
+    std::string m_emulatorDirectory;
+    std::string m_emulatorPath;
+    std::string m_helpText;
+    int m_showOutput = 1;
+    COutputBar* m_outputBar = nullptr;
+    QWidget* m_client = nullptr;
+    games::CVelmoraView* m_view = nullptr;
+    QAction* m_startGame = nullptr;
+    QAction* m_configureGame = nullptr;
+    QAction* m_showOutputAction = nullptr;
+    QAction* m_about = nullptr;
+    QAction* m_exit = nullptr;
+    bool m_destroyed = false;
+    std::unique_ptr<reg::RegistryBackend> m_registry;
+};
+
+}  // namespace velmora::app

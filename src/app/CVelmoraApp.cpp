@@ -1,0 +1,30 @@
+#include "CVelmoraApp.h"
+
+#include <QDir>
+
+#include "MainWindow.h"
+
+namespace velmora::app {
+
+CVelmoraApp::CVelmoraApp(int& argc, char** argv)
+    : QApplication(argc, argv),
+      m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Velmora"),
+                 QStringLiteral("Velmora")),
+      m_profile(m_settings) {
+    setApplicationName(QStringLiteral("Velmora"));
+    setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.bmp")));
+}
+
+CVelmoraApp::~CVelmoraApp() = default;
+
+bool CVelmoraApp::InitInstance() {
+    if (!m_doc.OnNewDocument()) {
+        return false;
+    }
+    const std::string executable =
+        QDir::toNativeSeparators(applicationFilePath()).toLocal8Bit().toStdString();
+    m_frame = OpenMainWindow(executable, m_profile, m_runner, m_doc);
+    return m_frame != nullptr;
+}
+
+}  // namespace velmora::app

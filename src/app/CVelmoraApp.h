@@ -1,0 +1,36 @@
+#pragma once
+// The application: creates the document, the main window and the game list, and shows the
+// window as the profile left it.
+
+#include <QApplication>
+#include <QSettings>
+#include <memory>
+
+#include "CVelmoraDoc.h"
+#include "ProcessRunner.h"
+#include "Profile.h"
+
+namespace velmora::app {
+
+class CMainFrame;
+
+class CVelmoraApp : public QApplication {
+    Q_OBJECT
+
+public:
+    CVelmoraApp(int& argc, char** argv);
+    ~CVelmoraApp() override;
+
+    // False when the main window could not be made; the program then ends.
+    bool InitInstance();
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+
+private:
+    QSettings m_settings;
+    CProfile m_profile;
+    CVelmoraDoc m_doc;
+    games::ProcessRunner m_runner;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+}  // namespace velmora::app

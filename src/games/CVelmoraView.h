@@ -1,0 +1,57 @@
+#pragma once
+// The game list: one row per game the emulator knows, with a red or green Z telling whether
+// the game is configured. Double-click or Return starts the selected game, a right-click
+// configures it.
+
+#include <QIcon>
+#include <QTreeWidget>
+#include <string>
+
+#include "ProcessRunner.h"
+
+namespace velmora::app {
+class CFrameServices;
+}
+
+namespace velmora::games {
+
+inline constexpr const char* kGreetingText =
+    "\r\n   Velmora 1.0.1\r\n\r\n   Double-click: start game\r\n   Right-click: configure game";
+
+class CVelmoraView : public QTreeWidget {
+    Q_OBJECT
+
+public:
+    enum Image { kNotConfigured = 0, kConfigured = 1 };
+
+    CVelmoraView(app::CFrameServices& frame, const ProcessRunner& runner,
+                 QWidget* parent = nullptr);
+
+    // Columns, the emulator's game list and help text, the rows and the greeting.
+    void OnInitialUpdate();
+
+    int GetSelectedRow() const;  // -1 when no row is selected
+    int IsGameConfigured(int game) const;
+    void SaveColumnWidths();
+
+    void StartSelectedGame();
+    void ConfigureSelectedGame();
+
+    int RowImage(int row) const;
+    void SetRowImage(int row, int image);
+    std::string RowGameText(int row) const;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void FillRows(const std::string& gameList);
+
+    app::CFrameServices& m_frame;
+    const ProcessRunner& m_runner;
+    QIcon m_images[2];
+};
+
+}  // namespace velmora::games

@@ -1,0 +1,52 @@
+// Starting the selected game: a configured one runs with its own options file and plugin
+// settings; an unconfigured one leads to its configuration instead.
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QWidget>
+
+#include "CVelmoraView.h"
+#include "FrameServices.h"
+
+namespace velmora::games {
+
+void CVelmoraView::StartSelectedGame() {
+    const int row = GetSelectedRow();
+    if (row < 0) {
+        return;
+    }
+    if (RowImage(row) == kNotConfigured) {
+        const auto answer = QMessageBox::question(
+            this, QApplication::applicationName(),
+            QStringLiteral("This game is not configured yet! Start the game configuration?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::No) {
+            ConfigureSelectedGame();
+        }
+        return;  // even a freshly configured game waits for the user to start it
+    }
+
+    const int game = emu::LeadingNumber(RowGameText(row));
+    m_frame.RestoreSettingsSnapshot(game);
+    // The emulator and its plugins look for their files relative to the current directory.
+    QDir::setCurrent(QString::fromLocal8Bit(m_frame.EmulatorDirectory()));
+    const emu::Command command = emu::LaunchCommand(m_frame.EmulatorDirectory(), game);
+
+    if (m_frame.ShowOutputFlag() == 0) {
+        m_frame.SetOutputText(std::string());
+        ProcessRunner::StartDetached(command);
+        return;
+    }
+    RunHooks hooks;
+    hooks.onPipeReady = [this] { m_frame.SetOutputText("Executing ZiNc..."); };
+    hooks.onStartAttempted = [this] {
+        if (QWidget* window = m_frame.FrameWindow()) {
+            window->repaint();
+        }
+    };
+    const CaptureResult result = m_runner.RunCaptured(command, WindowMode::Shown, hooks);
+    m_frame.SetOutputText(result.started ? result.text : std::string("ZiNc refuses to run!"));
+}
+
+}  // namespace velmora::games

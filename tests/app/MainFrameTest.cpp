@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QSettings>
+#include <QTest>
+
+#include "CMainFrame.h"
+#include "COutputBar.h"
+#include "CVelmoraDoc.h"
+#include "CVelmoraView.h"
+#include "EmulatorDir.h"
+#include "MainWindow.h"
+#include "Profile.h"
+#include "QtTestSupport.h"
+
+namespace velmora::app {
+namespace {
+
+using namespace std::chrono_literals;
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    MainFrameTest()
+        : m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {}
+
+    std::unique_ptr<CMainFrame> Open() {
+        m_doc.OnNewDocument();
+        return OpenMainWindow(m_emu.Executable(), m_profile, m_runner, m_doc);
+    }
+    QVariant Stored(const char* key) {
+        m_settings.sync();
+        return m_settings.value(QStringLiteral("Position/") + key);
+    }
+    void Store(const char* key, int value) {
+        m_settings.setValue(QStringLiteral("Position/") + key, value);
+    }
+
+    test::EmulatorDir m_emu;
+    QSettings m_settings;
+    CProfile m_profile{m_settings};
+    CVelmoraDoc m_doc;
+    games::ProcessRunner m_runner{0ms};
+};
+
+TEST_F(MainFrameTest, FirstRunOpensWithDefaults) {
+    auto frame = Open();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->windowTitle(), "A small ZiNc frontend - Velmora");
+    EXPECT_EQ(frame->pos(), QPoint(100, 100));
+    EXPECT_EQ(frame->size(), QSize(515, 480));
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_TRUE(frame->OutputBar()->isVisible());
+    EXPECT_TRUE(frame->Action(CMainFrame::kShowOutput)->isChecked());
+    EXPECT_EQ(frame->OutputBar()->Text(), games::kGreetingText);
+    EXPECT_EQ(frame->EmulatorDirectory(), m_emu.Str());
+    EXPECT_EQ(frame->EmulatorPath(), m_emu.File("ZINC.EXE"));
+    EXPECT_NE(frame->HelpText().find("[--renderer=FILE]"), std::string::npos);
+}
+
+TEST_F(MainFrameTest, ClosingWritesPlacementAndRestoresIt) {
+    {
+        auto frame = Open();
+        frame->move(40, 30);
+        frame->resize(600, 400);
+        frame->GetActiveView()->setColumnWidth(1, 77);
+        frame->close();
+    }
+    EXPECT_EQ(Stored("x").toInt(), 40);
+    EXPECT_EQ(Stored("dx").toInt(), 600);
+    EXPECT_EQ(Stored("Maximized").toInt(), 0);
+    EXPECT_EQ(Stored("ColWid2").toInt(), 77);
+
+    auto again = Open();
+    EXPECT_EQ(again->pos(), QPoint(40, 30));
+    EXPECT_EQ(again->size(), QSize(600, 400));
+    EXPECT_EQ(again->GetActiveView()->columnWidth(1), 77);
+}
+
+TEST_F(MainFrameTest, ClosingMaximisedWritesTheFixedRestorePlacement) {
+    {
+        auto frame = Open();
+        frame->showMaximized();
+        QApplication::processEvents();
+        frame->close();
+    }
+    EXPECT_EQ(Stored("Maximized").toInt(), 1);
+    EXPECT_EQ(Stored("x").toInt(), 10);
+    EXPECT_EQ(Stored("y").toInt(), 10);
+    EXPECT_EQ(Stored("dx").toInt(), 610);
+    EXPECT_EQ(Stored("dy").toInt(), 450);
+    auto again = Open();
+    EXPECT_TRUE(again->isMaximized());
+}
+
+TEST_F(MainFrameTest, ClosingMinimisedWritesOnlyTheOutputFlag) {
+    for (const char* key : {"x", "y", "dx", "dy", "Maximized", "ColWid1"}) {
+        Store(key, 3);
+    }
+    {
+        auto frame = Open();
+        frame->showMinimized();
+        frame->OnToggleOutput();
+        frame->close();
+    }
+    for (const char* key : {"x", "y", "dx", "dy", "Maximized", "ColWid1"}) {
+        EXPECT_EQ(Stored(key).toInt(), 3) << key;
+    }
+    EXPECT_EQ(Stored("ShowOutput").toInt(), 0);
+}
+
+TEST_F(MainFrameTest, OddShowOutputValueSurvivesUntilToggled) {
+    Store("ShowOutput", 7);
+    {
+        auto frame = Open();
+        EXPECT_TRUE(frame->OutputBar()->isVisible());
+        EXPECT_TRUE(frame->Action(CMainFrame::kShowOutput)->isChecked());
+        frame->close();
+    }
+    EXPECT_EQ(Stored("ShowOutput").toInt(), 7);
+
+    auto frame = Open();
+    frame->Action(CMainFrame::kShowOutput)->trigger();
+    EXPECT_EQ(frame->ShowOutputFlag(), 0);
+    EXPECT_FALSE(frame->OutputBar()->isVisible());
+    EXPECT_FALSE(frame->Action(CMainFrame::kShowOutput)->isChecked());
+    frame->Action(CMainFrame::kShowOutput)->trigger();
+    EXPECT_EQ(frame->ShowOutputFlag(), 1);
+    EXPECT_TRUE(frame->OutputBar()->isVisible());
+}
+
+TEST_F(MainFrameTest, OutputBarSpansTheClientAreaPlusTwo) {
+    auto frame = Open();
+    const int editHeight = frame->OutputBar()->Edit()->height();
+    frame->resize(700, 500);
+    QApplication::processEvents();
+    const int client = frame->ClientArea()->width();
+    EXPECT_EQ(frame->OutputBar()->width(), client + 2);
+    EXPECT_EQ(frame->OutputBar()->Edit()->width(), client + 2);
+    EXPECT_EQ(frame->OutputBar()->Edit()->height(), editHeight);
+}
+
+TEST_F(MainFrameTest, SetOutputTextReplacesTheWholeText) {
+    auto frame = Open();
+    frame->SetOutputText("one\r\ntwo");
+    frame->SetOutputText("three");
+    EXPECT_EQ(frame->OutputBar()->Text(), "three");
+    EXPECT_EQ(frame->OutputBar()->Edit()->toPlainText(), "three");
+    frame->SetOutputText("");
+    EXPECT_EQ(frame->OutputBar()->Edit()->toPlainText(), "");
+}
+
+TEST_F(MainFrameTest, ListShowsEveryGameWithItsConfiguredImage) {
+    test::WriteBytes(m_emu.File("cfg/Velmora002.cfg"), "x");
+    auto frame = Open();
+    games::CVelmoraView* view = frame->GetActiveView();
+    EXPECT_GE(view->topLevelItemCount(), 70);
+    int configured = 0;
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        const int game = emu::LeadingNumber(view->RowGameText(row));
+        EXPECT_EQ(view->RowImage(row), game == 2 ? 1 : 0) << game;
+        configured += view->RowImage(row);
+    }
+    EXPECT_EQ(configured, 1);
+    EXPECT_EQ(view->headerItem()->text(2), "Infos");
+    EXPECT_EQ(view->columnWidth(0), 204);
+}
+
+TEST_F(MainFrameTest, MenuCommandsFollowTheSelection) {
+    auto frame = Open();
+    games::CVelmoraView* view = frame->GetActiveView();
+    EXPECT_EQ(view->GetSelectedRow(), -1);
+    EXPECT_FALSE(frame->Action(CMainFrame::kStartGame)->isEnabled());
+    EXPECT_FALSE(frame->Action(CMainFrame::kConfigureGame)->isEnabled());
+    view->topLevelItem(3)->setSelected(true);
+    EXPECT_EQ(view->GetSelectedRow(), 3);
+    EXPECT_TRUE(frame->Action(CMainFrame::kStartGame)->isEnabled());
+    EXPECT_TRUE(frame->Action(CMainFrame::kConfigureGame)->isEnabled());
+    view->clearSelection();
+    EXPECT_FALSE(frame->Action(CMainFrame::kStartGame)->isEnabled());
+}
+
+TEST(MissingEmulator, ShowsTheMessageAndAnEmptyList) {
+    test::EmulatorDir emu(/*withEmulator=*/false);
+    QSettings settings(QString::fromStdString(emu.ProfileFile()), QSettings::IniFormat);
+    CProfile profile(settings);
+    CVelmoraDoc doc;
+    doc.OnNewDocument();
+    const games::ProcessRunner runner(0ms);
+    test::SeenBox seen;
+    test::AnswerNextMessageBox(seen, QMessageBox::Ok);
+    auto frame = OpenMainWindow(emu.Executable(), profile, runner, doc);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.title, "Error");
+    EXPECT_EQ(seen.text, "Could not find ZINC.EXE!");
+    EXPECT_EQ(seen.icon, QMessageBox::Information);
+    EXPECT_EQ(frame->GetActiveView()->topLevelItemCount(), 0);
+    EXPECT_EQ(frame->HelpText(), "");
+    EXPECT_EQ(frame->OutputBar()->Text(), games::kGreetingText);
+}
+
+}  // namespace
+}  // namespace velmora::app
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
