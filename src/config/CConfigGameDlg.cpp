@@ -1,0 +1,187 @@
+#include "CConfigGameDlg.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QPushButton>
+#include <algorithm>
+#include <filesystem>
+
+#include "COptionsDlg.h"
+#include "CPluginLibrary.h"
+#include "Contract.h"
+#include "DialogUnits.h"
+#include "FrameServices.h"
+
+namespace velmora::config {
+
+namespace {
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (prefix.size() > text.size()) {
+        return false;
+    }
+    return std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+// Plugins are offered in name order, letters compared without regard to case, as the
+// emulator's own platform lists a folder.
+std::vector<std::string> ListFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        if (entry.is_regular_file(ec)) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](char x, char y) {
+                                                return std::tolower(static_cast<unsigned char>(x)) <
+                                                       std::tolower(static_cast<unsigned char>(y));
+                                            });
+    });
+    return names;
+}
+
+QFrame* EtchedLine(QWidget* parent, QFrame::Shape shape) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+}  // namespace
+
+CConfigGameDlg::CConfigGameDlg(app::CFrameServices& frame, QWidget* parent)
+    : QDialog(parent), CGameOptionFiles(frame.EmulatorDirectory()), m_frame(frame) {
+    setWindowTitle(QStringLiteral("Configure game"));
+    const ui::DialogUnits units(font());
+    setFixedSize(units.X(234), units.Y(101));
+
+    // Created in the dialog's tab order.
+    m_mainEmu = new QPushButton(QStringLiteral("Configure ZiNc main emu..."), this);
+    m_sound = new QPushButton(QStringLiteral("Configure sound plugin..."), this);
+    m_renderer = new QComboBox(this);
+    m_rendererConfigure = new QPushButton(QStringLiteral("Configure renderer plugin..."), this);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_mainEmu->setObjectName(QStringLiteral("button1000"));
+    m_sound->setObjectName(QStringLiteral("button1001"));
+    m_rendererConfigure->setObjectName(QStringLiteral("button1002"));
+    m_renderer->setObjectName(QStringLiteral("combo1003"));
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    for (QPushButton* button : {m_mainEmu, m_sound, m_rendererConfigure, m_cancel}) {
+        button->setAutoDefault(false);
+    }
+    m_ok->setDefault(true);
+
+    units.Place(m_mainEmu, 13, 7, 140, 14);
+    units.Place(m_sound, 13, 36, 140, 14);
+    units.Place(m_renderer, 13, 66, 141, 12);
+    units.Place(m_rendererConfigure, 13, 80, 140, 14);
+    units.Place(m_ok, 178, 7, 50, 14);
+    units.Place(m_cancel, 178, 24, 50, 14);
+    units.Place(EtchedLine(this, QFrame::VLine), 170, 0, 1, 100);
+    units.Place(EtchedLine(this, QFrame::HLine), 0, 28, 171, 1);
+    units.Place(EtchedLine(this, QFrame::HLine), 0, 58, 171, 1);
+
+    connect(m_mainEmu, &QPushButton::clicked, this, &CConfigGameDlg::OnMainEmuOptions);
+    connect(m_sound, &QPushButton::clicked, this, &CConfigGameDlg::OnSoundConfigure);
+    connect(m_rendererConfigure, &QPushButton::clicked, this, &CConfigGameDlg::OnRendererConfigure);
+    connect(m_ok, &QPushButton::clicked, this, &CConfigGameDlg::OnOK);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int CConfigGameDlg::DoModal() {
+    OnInitDialog();
+    return exec() == QDialog::Accepted ? kIdOk : kIdCancel;
+}
+
+std::string CConfigGameDlg::PluginPath(const std::string& name) const {
+    return emu::InDirectory(EmulatorDirectory(), name);
+}
+
+void CConfigGameDlg::OnInitDialog() {
+    setWindowTitle(QStringLiteral("Configure game - ") + QString::fromLocal8Bit(m_strItemText));
+    // Before any plugin is asked anything, so their dialogs show this game's settings.
+    m_frame.RestoreSettingsSnapshot(m_nGame);
+    LoadGameOptions();
+
+    for (const std::string& name : ListFiles(EmulatorDirectory())) {
+        if (CPluginLibrary::ExportsEntry(PluginPath(name), emu::kRendererInitEntry)) {
+            m_renderer->addItem(QString::fromLocal8Bit(name));
+        }
+    }
+    LoadRendererOptions();
+
+    int selection = m_renderer->count() > 0 ? 0 : -1;
+    for (int i = 0; i < m_renderer->count(); ++i) {
+        if (StartsWithIgnoringCase(m_renderer->itemText(i).toLocal8Bit().toStdString(),
+                                   m_strRenderer)) {
+            selection = i;
+            break;
+        }
+    }
+    m_renderer->setCurrentIndex(selection);
+
+    const std::string sound = PluginPath(std::string(emu::kSoundPlugin));
+    m_sound->setEnabled(CPluginLibrary::ExportsEntry(sound, emu::kSoundConfigureEntry));
+}
+
+std::optional<std::string> CConfigGameDlg::SelectedRenderer() const {
+    if (m_renderer->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return m_renderer->currentText().toLocal8Bit().toStdString();
+}
+
+void CConfigGameDlg::OnMainEmuOptions() {
+    CMainEmuOptionsDlg editor(m_frame.HelpText(), this);
+    editor.m_strOptions = m_strOptions;
+    if (editor.exec() == QDialog::Accepted) {
+        m_strOptions = editor.m_strOptions;
+    }
+}
+
+void CConfigGameDlg::OnSoundConfigure() {
+    CPluginLibrary sound(PluginPath(std::string(emu::kSoundPlugin)));
+    if (sound.IsLoaded()) {
+        sound.Call(emu::kSoundConfigureEntry);
+    }
+}
+
+void CConfigGameDlg::OnRendererConfigure() {
+    const std::optional<std::string> selected = SelectedRenderer();
+    if (!selected) {
+        return;
+    }
+    // The library stays loaded until its dialog, or our editor, has closed.
+    CPluginLibrary renderer(PluginPath(*selected));
+    if (!renderer.IsLoaded()) {
+        return;
+    }
+    if (renderer.HasEntry(emu::kRendererConfigureEntry)) {
+        renderer.Call(emu::kRendererConfigureEntry);
+        return;
+    }
+    CRendererOptionsDlg editor(EmulatorDirectory(), this);
+    editor.m_strOptions = m_strRendererOptions;
+    if (editor.exec() == QDialog::Accepted) {
+        m_strRendererOptions = editor.m_strOptions;
+    }
+}
+
+void CConfigGameDlg::OnOK() {
+    SaveGameOptions(SelectedRenderer(), [](const std::string& library) {
+        return CPluginLibrary::ExportsEntry(library, emu::kRendererConfigureEntry);
+    });
+    SaveRendererOptions();
+    m_frame.SaveSettingsSnapshot(m_nGame);
+    accept();
+}
+
+}  // namespace velmora::config
