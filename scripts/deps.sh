@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what Velmora needs to build, test and run on Debian 12, skipping what is present.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libsqlite3-dev
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick
+          libgl1-mesa-dri)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
