@@ -201,11 +201,3 @@ TEST(MissingEmulator, ShowsTheMessageAndAnEmptyList) {
 
 }  // namespace
 }  // namespace velmora::app
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,0 +1,346 @@
+// The whole program in a throw-away emulator directory: configuring games through the dialog
+// and starting them, with the stand-in emulator and the sample plugins.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+#include "CConfigGameDlg.h"
+#include "CMainFrame.h"
+#include "COptionsDlg.h"
+#include "COutputBar.h"
+#include "CRegSnapshot.h"
+#include "CVelmoraDoc.h"
+#include "CVelmoraView.h"
+#include "Contract.h"
+#include "EmulatorDir.h"
+#include "MainWindow.h"
+#include "Profile.h"
+#include "QtTestSupport.h"
+#include "RegistryBackend.h"
+#include "SettingsSnapshot.h"
+
+namespace velmora::app {
+namespace {
+
+using namespace std::chrono_literals;
+using config::CConfigGameDlg;
+
+constexpr const char* kPlain = "libvelmora_renderer_plain.so";
+constexpr const char* kGl = "libvelmora_renderer_gl.so";
+
+class ConfigureAndLaunchTest : public ::testing::Test {
+protected:
+    ConfigureAndLaunchTest()
+        : m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {
+        m_emu.Copy(VELMORA_RENDERER_PLAIN, kPlain);
+        m_emu.Copy(VELMORA_RENDERER_GL, kGl);
+        m_emu.Copy(VELMORA_NOT_RENDERER, "libvelmora_not_renderer.so");
+        m_emu.Copy(VELMORA_SOUND, "sound.znc");
+        qputenv("ZINC_STANDIN_GAMES", "12");  // games 1 to 12
+        qputenv("VELMORA_SAMPLE_PLUGIN_AUTO", "Width=1024;TextureFolder=C:\\tex\\");
+        qputenv("VELMORA_SAMPLE_PLUGIN_LOG", QByteArray::fromStdString(m_emu.File("calls.log")));
+    }
+    ~ConfigureAndLaunchTest() override {
+        for (const char* name :
+             {"VELMORA_SAMPLE_PLUGIN_AUTO", "VELMORA_SAMPLE_PLUGIN_LOG", "ZINC_STANDIN_SILENT",
+              "ZINC_STANDIN_DELAY_MS", "ZINC_STANDIN_GAMES"}) {
+            qunsetenv(name);
+        }
+    }
+
+    CMainFrame& Frame() {
+        if (!m_frame) {
+            m_doc.OnNewDocument();
+            m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_runner, m_doc);
+        }
+        return *m_frame;
+    }
+    games::CVelmoraView& View() { return *Frame().GetActiveView(); }
+
+    // Selects the row of `game`; its index.
+    int Select(int game) {
+        for (int row = 0; row < View().topLevelItemCount(); ++row) {
+            if (emu::LeadingNumber(View().RowGameText(row)) == game) {
+                View().clearSelection();
+                View().topLevelItem(row)->setSelected(true);
+                return row;
+            }
+        }
+        ADD_FAILURE() << "no row for game " << game;
+        return -1;
+    }
+
+    // Opens the dialog on the selected row and hands it to `act` once it shows.
+    void Configure(std::function<void(CConfigGameDlg&)> act) {
+        bool seen = false;
+        test::WhenModalShows([&](QWidget* modal) {
+            auto* dialog = dynamic_cast<CConfigGameDlg*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            act(*dialog);
+            if (dialog->isVisible()) {
+                dialog->reject();
+            }
+        });
+        View().ConfigureSelectedGame();
+        EXPECT_TRUE(seen);
+    }
+
+    static void Choose(CConfigGameDlg& dialog, const char* renderer) {
+        dialog.RendererBox()->setCurrentIndex(dialog.RendererBox()->findText(renderer));
+    }
+    static void Press(CConfigGameDlg& dialog, const char* name) {
+        QTest::mouseClick(dialog.findChild<QPushButton*>(name), Qt::LeftButton);
+    }
+
+    std::string File(int game, const char* suffix = ".cfg") const {
+        return m_emu.File("cfg/Velmora" + emu::GameNumberText(game) + suffix);
+    }
+    bool Exists(const std::string& path) const { return std::filesystem::exists(path); }
+    std::string Registry() {
+        auto store = reg::OpenUserRegistry();
+        return snapshot::ExportSnapshotText(*store).value_or("");
+    }
+    std::string Output() { return Frame().OutputBar()->Text(); }
+
+    test::EmulatorDir m_emu;
+    QSettings m_settings;
+    CProfile m_profile{m_settings};
+    CVelmoraDoc m_doc;
+    games::ProcessRunner m_runner{0ms};
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+TEST_F(ConfigureAndLaunchTest, OkWritesTheThreeFilesAndTurnsTheRowGreen) {
+    const int row = Select(12);
+    EXPECT_EQ(View().RowImage(row), 0);
+    Configure([&](CConfigGameDlg& dialog) {
+        EXPECT_EQ(dialog.windowTitle().toStdString(),
+                  "Configure game - " + View().RowGameText(row));
+        EXPECT_EQ(dialog.m_nGame, 12);
+        EXPECT_EQ(dialog.RendererBox()->count(), 2) << "only libraries with ZN_GPUinit";
+        dialog.m_strOptions = "--frame-skip=1\r\n--sound-volume=5  \r\n";
+        Choose(dialog, kPlain);
+        Press(dialog, "ok");
+    });
+    EXPECT_EQ(test::ReadBytes(File(12)),
+              "--frame-skip=1\r\n--sound-volume=5\r\n--use-renderer-cfg-file=" +
+                  File(12, "_renderer.cfg") + "\r\n--renderer=" + kPlain + "\r\n");
+    EXPECT_EQ(test::ReadBytes(File(12, "_renderer.cfg")), "\r\n");
+    EXPECT_EQ(test::ReadBytes(File(12, "_registry.cfg")), "REGEDIT4\r\n\r\n");
+    EXPECT_EQ(View().RowImage(row), 1);
+}
+
+TEST_F(ConfigureAndLaunchTest, CancelWritesNothing) {
+    const int row = Select(12);
+    Configure([](CConfigGameDlg& dialog) {
+        dialog.m_strOptions = "--frame-skip=2";
+        Choose(dialog, kPlain);
+        Press(dialog, "cancel");
+    });
+    EXPECT_FALSE(Exists(File(12)));
+    EXPECT_FALSE(Exists(File(12, "_renderer.cfg")));
+    EXPECT_FALSE(Exists(File(12, "_registry.cfg")));
+    EXPECT_EQ(View().RowImage(row), 0);
+}
+
+TEST_F(ConfigureAndLaunchTest, SavedRendererSelectsByCaseInsensitivePrefix) {
+    const struct {
+        const char* saved;
+        const char* selected;
+    } cases[] = {
+        {"LIBVELMORA_RENDERER", kGl},  // the first item that begins with it
+        {"libVelmora_Renderer_P", kPlain},
+        {"gone.so", kGl},  // no longer there: the first item
+        {"", kGl},
+    };
+    for (const auto& c : cases) {
+        test::WriteBytes(File(12), std::string("--renderer=") + c.saved + "\r\n");
+        Select(12);
+        Configure([&](CConfigGameDlg& dialog) {
+            EXPECT_EQ(dialog.RendererBox()->currentText().toStdString(), c.selected) << c.saved;
+        });
+    }
+}
+
+TEST_F(ConfigureAndLaunchTest, RendererWithItsOwnDialogNeverOpensTheEditor) {
+    Select(12);
+    Configure([&](CConfigGameDlg& dialog) {
+        Choose(dialog, kGl);
+        Press(dialog, "button1002");  // the plugin's own dialog: automatic under test
+        EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
+        Press(dialog, "ok");
+    });
+    EXPECT_EQ(test::ReadBytes(File(12)), std::string("\r\n--renderer=") + kGl + "\r\n");
+    EXPECT_NE(test::ReadBytes(m_emu.File("calls.log")).find("GPUconfigure"), std::string::npos);
+    // The snapshot holds what the plugin stored.
+    const std::string saved = test::ReadBytes(File(12, "_registry.cfg"));
+    EXPECT_NE(saved.find("\"Width\"=dword:00000400\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\"TextureFolder\"=\"C:\\\\tex\\\\\"\r\n"), std::string::npos) << saved;
+}
+
+TEST_F(ConfigureAndLaunchTest, RendererWithoutItsOwnDialogOpensTheEditor) {
+    Select(12);
+    Configure([&](CConfigGameDlg& dialog) {
+        Choose(dialog, kPlain);
+        test::WhenModalShows([](QWidget* editor) {
+            auto* options = dynamic_cast<config::CRendererOptionsDlg*>(editor);
+            ASSERT_NE(options, nullptr);
+            editor->close();
+        });
+        Press(dialog, "button1002");
+    });
+}
+
+TEST_F(ConfigureAndLaunchTest, NoRendererWritesOnlyTheRendererFileAndSnapshot) {
+    for (const char* name : {kPlain, kGl}) {
+        std::filesystem::remove(m_emu.File(name));
+    }
+    const int row = Select(12);
+    Configure([](CConfigGameDlg& dialog) {
+        EXPECT_EQ(dialog.RendererBox()->count(), 0);
+        Press(dialog, "button1002");  // nothing to configure, nothing happens
+        Press(dialog, "ok");
+    });
+    EXPECT_FALSE(Exists(File(12)));
+    EXPECT_EQ(test::ReadBytes(File(12, "_renderer.cfg")), "\r\n");
+    EXPECT_TRUE(Exists(File(12, "_registry.cfg")));
+    EXPECT_EQ(View().RowImage(row), 0);
+}
+
+TEST_F(ConfigureAndLaunchTest, SoundButtonNeedsSoundZncWithItsEntry) {
+    Select(12);
+    Configure([](CConfigGameDlg& dialog) { EXPECT_TRUE(dialog.SoundButton()->isEnabled()); });
+    std::filesystem::copy_file(VELMORA_RENDERER_PLAIN, m_emu.File("sound.znc"),
+                               std::filesystem::copy_options::overwrite_existing);
+    Configure([](CConfigGameDlg& dialog) { EXPECT_FALSE(dialog.SoundButton()->isEnabled()); });
+    std::filesystem::remove(m_emu.File("sound.znc"));
+    Configure([](CConfigGameDlg& dialog) { EXPECT_FALSE(dialog.SoundButton()->isEnabled()); });
+}
+
+TEST_F(ConfigureAndLaunchTest, CapturedLaunchShowsWhatTheEmulatorWasGiven) {
+    test::WriteBytes(File(7), "--frame-skip=1\r\n--renderer=x.so\r\n");
+    const int row = Select(7);
+    ASSERT_GE(row, 0);
+    View().setCurrentItem(View().topLevelItem(row));
+    QTest::keyClick(View().viewport(), Qt::Key_Return);  // Return starts the selected game
+    const std::string dir = m_emu.Str();
+    EXPECT_EQ(Output(),
+              "ZiNc stand-in\r\nargc=3\r\nargv[1]=<7>\r\n"
+              "argv[2]=<--use-config-file=" +
+                  dir +
+                  "/cfg/Velmora007.cfg>\r\n"
+                  "cwd=<" +
+                  dir +
+                  ">\r\n"
+                  "options from " +
+                  dir +
+                  "/cfg/Velmora007.cfg:\r\n"
+                  "--frame-skip=1\r\n--renderer=x.so\r\n");
+}
+
+TEST_F(ConfigureAndLaunchTest, FourDigitGamesKeepTheirDigits) {
+    qunsetenv("ZINC_STANDIN_GAMES");  // the emulator's own list has four-digit games
+    test::WriteBytes(File(9999), "x");
+    Select(9999);
+    View().StartSelectedGame();
+    EXPECT_NE(Output().find("argv[1]=<9999>\r\nargv[2]=<--use-config-file=" + m_emu.Str() +
+                            "/cfg/Velmora9999.cfg>"),
+              std::string::npos)
+        << Output();
+}
+
+TEST_F(ConfigureAndLaunchTest, LaunchRestoresTheGamesPluginSettingsFirst) {
+    test::WriteBytes(File(7), "x");
+    test::WriteBytes(File(7, "_registry.cfg"),
+                     "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vision Thing\\PSEmu Pro\\"
+                     "Renderer]\r\n\"Width\"=dword:00000280\r\n");
+    {
+        auto store = reg::OpenUserRegistry();
+        snapshot::RestoreSnapshotText(*store,
+                                      "[HKEY_CURRENT_USER\\Software\\Vision Thing\\"
+                                      "PSEmu Pro\\Other]\r\n\"Stale\"=dword:1\r\n");
+    }
+    Select(7);
+    View().StartSelectedGame();
+    EXPECT_EQ(Registry(),
+              "REGEDIT4\r\n\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vision Thing\\"
+              "PSEmu Pro\\Renderer]\r\n\"Width\"=dword:00000280\r\n");
+}
+
+TEST_F(ConfigureAndLaunchTest, CapturedLaunchReportsWhatWentWrong) {
+    test::WriteBytes(File(7), "x");
+    Select(7);
+    qputenv("ZINC_STANDIN_SILENT", "1");
+    View().StartSelectedGame();
+    EXPECT_EQ(Output(), "");
+
+    std::filesystem::remove(m_emu.File("ZINC.EXE"));
+    View().StartSelectedGame();
+    EXPECT_EQ(Output(), "ZiNc refuses to run!");
+}
+
+TEST_F(ConfigureAndLaunchTest, WindowStaysAliveWhileACapturedGameRuns) {
+    test::WriteBytes(File(7), "x");
+    Select(7);
+    qputenv("ZINC_STANDIN_DELAY_MS", "600");
+    std::string duringRun;
+    bool painted = false;
+    QTimer::singleShot(250, [&] {
+        duringRun = Output();
+        painted = Frame().OutputBar()->Edit()->toPlainText() == "Executing ZiNc...";
+    });
+    View().StartSelectedGame();
+    EXPECT_EQ(duringRun, "Executing ZiNc...") << "timers and painting run during the wait";
+    EXPECT_TRUE(painted);
+    EXPECT_NE(Output().find("argv[1]=<7>"), std::string::npos);
+}
+
+TEST_F(ConfigureAndLaunchTest, DetachedLaunchClearsTheBarAndReturnsAtOnce) {
+    test::WriteBytes(File(7), "x");
+    Select(7);
+    Frame().OnToggleOutput();
+    qputenv("ZINC_STANDIN_DELAY_MS", "3000");
+    QElapsedTimer timer;
+    timer.start();
+    View().StartSelectedGame();
+    EXPECT_LT(timer.elapsed(), 1500);
+    EXPECT_EQ(Output(), "");
+}
+
+TEST_F(ConfigureAndLaunchTest, UnconfiguredGameAsksAndNeverStarts) {
+    const int row = Select(7);
+    Frame().SetOutputText("before");
+    test::SeenBox box;
+    test::AnswerNextMessageBox(box, QMessageBox::No);
+    View().StartSelectedGame();
+    ASSERT_TRUE(box.shown);
+    EXPECT_EQ(box.title, "Velmora");
+    EXPECT_EQ(box.text, "This game is not configured yet! Start the game configuration?");
+    EXPECT_EQ(Output(), "before");
+    EXPECT_EQ(View().RowImage(row), 0);
+
+    // Yes: the dialog opens; configuring there still starts nothing.
+    test::AnswerNextMessageBox(box, QMessageBox::Yes);
+    bool configured = false;
+    QTimer::singleShot(300, [&] {
+        if (auto* dialog = dynamic_cast<CConfigGameDlg*>(QApplication::activeModalWidget())) {
+            configured = true;
+            Choose(*dialog, kPlain);
+            Press(*dialog, "ok");
+        }
+    });
+    View().StartSelectedGame();
+    EXPECT_TRUE(configured);
+    EXPECT_EQ(View().RowImage(row), 1);
+    EXPECT_EQ(Output(), "before");
+}
+
+}  // namespace
+}  // namespace velmora::app
