@@ -8,50 +8,25 @@
 // (BEGIN IMMEDIATE): a reader turning writer half-way could otherwise fail at once with
 // SQLITE_BUSY instead of waiting its turn.
 
-#include <sqlite3.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "Platform.h"
 #include "RegistryBackend.h"
+#include "SqliteDatabase.h"
 
 namespace velmora::reg {
 namespace {
 
-constexpr int kBusyTimeoutMs = 10000;
-constexpr std::int64_t kRootKeyId = 1;
-constexpr std::uint32_t kAllAccess = 0xF003F;
+using namespace sqlite;
 
-constexpr const char* kSchema = R"sql(
-CREATE TABLE IF NOT EXISTS keys(
-    id INTEGER PRIMARY KEY AUTOINCREMENT,
-    parent INTEGER REFERENCES keys(id),
-    name BLOB NOT NULL,
-    fold BLOB NOT NULL,
-    UNIQUE(parent, fold));
-CREATE INDEX IF NOT EXISTS keys_in_order ON keys(parent, id);
-CREATE TABLE IF NOT EXISTS vals(
-    id INTEGER PRIMARY KEY AUTOINCREMENT,
-    key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
-    name BLOB NOT NULL,
-    fold BLOB NOT NULL,
-    type INTEGER NOT NULL,
-    data BLOB NOT NULL,
-    UNIQUE(key, fold));
-CREATE INDEX IF NOT EXISTS vals_in_order ON vals(key, id);
-INSERT OR IGNORE INTO keys(id, parent, name, fold)
-    VALUES(1, NULL, 'HKEY_CURRENT_USER', 'hkey_current_user');
-PRAGMA user_version = 1;
-)sql";
+constexpr std::uint32_t kAllAccess = 0xF003F;
 
 std::string Fold(std::string_view name) {
     std::string folded(name);
@@ -85,87 +60,15 @@ bool SplitPath(std::string_view path, std::vector<std::string_view>& names) {
     }
 }
 
-class Statement {
-public:
-    Statement() = default;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    ~Statement() { sqlite3_finalize(m_stmt); }
-
-    bool Prepare(sqlite3* db, const char* sql) {
-        return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr) ==
-               SQLITE_OK;
-    }
-    sqlite3_stmt* Get() const { return m_stmt; }
-
-private:
-    sqlite3_stmt* m_stmt = nullptr;
-};
-
-// One execution of a prepared statement. It is reset on the way out: a statement left
-// stepping would keep its read transaction open and stall the other process's checkpoints.
-class Run {
-public:
-    explicit Run(const Statement& statement) : m_stmt(statement.Get()) {}
-    Run(const Run&) = delete;
-    Run& operator=(const Run&) = delete;
-    ~Run() {
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
-    }
-
-    Run& Int(int index, std::int64_t value) {
-        sqlite3_bind_int64(m_stmt, index, value);
-        return *this;
-    }
-    // Bytes, never SQL NULL: an empty name is the default value, not a missing one.
-    Run& Bytes(int index, const void* data, size_t size) {
-        if (size == 0) {
-            sqlite3_bind_zeroblob(m_stmt, index, 0);
-        } else {
-            sqlite3_bind_blob64(m_stmt, index, data, size, SQLITE_STATIC);
-        }
-        return *this;
-    }
-    Run& Bytes(int index, std::string_view text) { return Bytes(index, text.data(), text.size()); }
-
-    int Step() { return sqlite3_step(m_stmt); }
-
-    std::int64_t ColumnInt(int column) const { return sqlite3_column_int64(m_stmt, column); }
-    std::string_view ColumnBytes(int column) const {
-        const void* data = sqlite3_column_blob(m_stmt, column);
-        const int size = sqlite3_column_bytes(m_stmt, column);
-        if (data == nullptr || size <= 0) {
-            return {};
-        }
-        return {static_cast<const char*>(data), static_cast<size_t>(size)};
-    }
-
-private:
-    sqlite3_stmt* m_stmt;
-};
-
 std::uint32_t Clamp32(std::int64_t value) {
     return static_cast<std::uint32_t>(std::clamp<std::int64_t>(value, 0, UINT32_MAX));
 }
 
 class SqliteRegistry final : public RegistryBackend {
 public:
-    static std::unique_ptr<SqliteRegistry> Open(const std::string& path) {
-        std::unique_ptr<SqliteRegistry> store(new SqliteRegistry());
-        if (!store->Setup(path)) {
-            return nullptr;
-        }
-        return store;
-    }
+    explicit SqliteRegistry(std::unique_ptr<Database> database) : m_database(std::move(database)) {}
 
-    ~SqliteRegistry() override {
-        if (m_inTransaction) {
-            RollbackTransaction();
-        }
-        m_statements.clear();
-        sqlite3_close_v2(m_db);
-    }
+    ~SqliteRegistry() override { RollbackTransaction(); }
 
     Status OpenKey(HKey parent, const std::string& path, std::uint32_t access, HKey* key) override {
         const Handle* from = Find(parent);
@@ -229,7 +132,7 @@ public:
                 if (inserted != SQLITE_DONE) {
                     return kErrorStoreFailure;
                 }
-                id = sqlite3_last_insert_rowid(m_db);
+                id = m_database->LastInsertRowId();
             }
             return kErrorSuccess;
         });
@@ -414,7 +317,7 @@ public:
         if (!m_transactionLost && Step(kCommit)) {
             return true;
         }
-        if (!sqlite3_get_autocommit(m_db)) {
+        if (!m_database->Autocommit()) {
             Step(kRollback);
         }
         return false;
@@ -426,7 +329,7 @@ public:
         }
         m_inTransaction = false;
         m_knownKeys.clear();
-        if (!sqlite3_get_autocommit(m_db)) {
+        if (!m_database->Autocommit()) {
             Step(kRollback);
         }
     }
@@ -445,100 +348,8 @@ private:
         Cursor keyCursor;
     };
 
-    enum StatementId {
-        kBegin,
-        kCommit,
-        kRollback,
-        kFindChild,
-        kInsertKey,
-        kKeyInfo,
-        kKeyExists,
-        kValueAfter,
-        kValueAt,
-        kKeyAfter,
-        kKeyAt,
-        kUpsertValue,
-        kHasChildren,
-        kDeleteKey,
-        kStatementCount
-    };
-
-    SqliteRegistry() = default;
-
-    bool Setup(const std::string& path) {
-        if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                            nullptr) != SQLITE_OK) {
-            return false;
-        }
-        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-        if (!Configure()) {
-            return false;
-        }
-        static constexpr const char* kSql[kStatementCount] = {
-            "BEGIN IMMEDIATE",
-            "COMMIT",
-            "ROLLBACK",
-            "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2",
-            "INSERT INTO keys(parent, name, fold) VALUES(?1, ?2, ?3)",
-            ("SELECT (SELECT count(*) FROM keys WHERE parent = ?1),"
-             " (SELECT ifnull(max(length(name)), 0) FROM keys WHERE parent = ?1),"
-             " (SELECT count(*) FROM vals WHERE key = ?1),"
-             " (SELECT ifnull(max(length(name)), 0) FROM vals WHERE key = ?1),"
-             " (SELECT ifnull(max(length(data)), 0) FROM vals WHERE key = ?1),"
-             " EXISTS(SELECT 1 FROM keys WHERE id = ?1)"),
-            "SELECT EXISTS(SELECT 1 FROM keys WHERE id = ?1)",
-            "SELECT id, name, type, data FROM vals WHERE key = ?1 AND id > ?2 ORDER BY id LIMIT 1",
-            "SELECT id, name, type, data FROM vals WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2",
-            "SELECT id, name FROM keys WHERE parent = ?1 AND id > ?2 ORDER BY id LIMIT 1",
-            "SELECT id, name FROM keys WHERE parent = ?1 ORDER BY id LIMIT 1 OFFSET ?2",
-            ("INSERT INTO vals(key, name, fold, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
-             " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data"),
-            "SELECT EXISTS(SELECT 1 FROM keys WHERE parent = ?1)",
-            "DELETE FROM keys WHERE id = ?1",
-        };
-        m_statements = std::vector<Statement>(kStatementCount);
-        for (int i = 0; i < kStatementCount; ++i) {
-            if (!m_statements[static_cast<size_t>(i)].Prepare(m_db, kSql[i])) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    // Switching a new file to WAL and creating the tables need the file to themselves for a
-    // moment; a second process starting at the same instant waits and tries again.
-    bool Configure() {
-        for (int attempt = 0; attempt < 50; ++attempt) {
-            const int rc = ConfigureOnce();
-            if (rc == SQLITE_OK) {
-                return true;
-            }
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-            if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
-    }
-
-    int ConfigureOnce() {
-        for (const char* sql : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
-                                "PRAGMA foreign_keys = ON", "BEGIN IMMEDIATE", kSchema, "COMMIT"}) {
-            const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
-            if (rc != SQLITE_OK) {
-                return rc;
-            }
-        }
-        return SQLITE_OK;
-    }
-
-    const Statement& Stmt(StatementId id) const { return m_statements[static_cast<size_t>(id)]; }
-
-    bool Step(StatementId id) {
-        Run run(Stmt(id));
-        return run.Step() == SQLITE_DONE;
-    }
+    const Statement& Stmt(StatementId id) const { return (*m_database)[id]; }
+    bool Step(StatementId id) const { return m_database->Execute(id); }
 
     Handle* Find(HKey key) {
         if (key == kHkeyCurrentUser) {
@@ -614,7 +425,7 @@ private:
             const Status status = work();
             // Some failures (a full disk, say) roll the whole transaction back. Later writes
             // must not then land one by one outside it, and the commit must fail.
-            if (status != kErrorSuccess && sqlite3_get_autocommit(m_db)) {
+            if (status != kErrorSuccess && m_database->Autocommit()) {
                 m_transactionLost = true;
             }
             return status;
@@ -626,14 +437,13 @@ private:
         if (status == kErrorSuccess && !Step(kCommit)) {
             status = kErrorStoreFailure;
         }
-        if (status != kErrorSuccess && !sqlite3_get_autocommit(m_db)) {
+        if (status != kErrorSuccess && !m_database->Autocommit()) {
             Step(kRollback);
         }
         return status;
     }
 
-    sqlite3* m_db = nullptr;
-    std::vector<Statement> m_statements;
+    std::unique_ptr<Database> m_database;
     std::unordered_map<HKey, Handle> m_handles;
     Handle m_root{kRootKeyId, kAllAccess, {}, {}};
     HKey m_nextHandle = 1;
@@ -674,7 +484,11 @@ private:
 }  // namespace
 
 std::unique_ptr<RegistryBackend> OpenSqliteRegistry(const std::string& path) {
-    return SqliteRegistry::Open(path);
+    std::unique_ptr<Database> database = Database::Open(path);
+    if (!database) {
+        return nullptr;
+    }
+    return std::make_unique<SqliteRegistry>(std::move(database));
 }
 
 std::unique_ptr<RegistryBackend> OpenUserRegistry() {

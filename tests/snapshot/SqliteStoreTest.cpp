@@ -118,6 +118,14 @@ TEST(SqliteStore, TransactionsAreSeenWholeOrNotAtAll) {
     ASSERT_TRUE(store->CommitTransaction());
     EXPECT_EQ(Walk(*other, "K"), Calls{"V 0 K a 4 01000000"});
     EXPECT_FALSE(store->CommitTransaction());
+
+    // A key deleted and made again inside one transaction is the new key, not the old one.
+    ASSERT_TRUE(store->BeginTransaction());
+    ASSERT_TRUE(writer.WriteDword("K\\Sub", "b", 2));
+    ASSERT_TRUE(writer.DeleteTree("K"));
+    ASSERT_TRUE(writer.WriteDword("K\\Sub", "c", 3));
+    ASSERT_TRUE(store->CommitTransaction());
+    EXPECT_EQ(Walk(*other, "K"), (Calls{"K 0 Sub", "V 1 K\\Sub c 4 03000000"}));
 }
 
 TEST(SqliteStore, UserRegistryLivesInTheUserConfigFolder) {
