@@ -63,7 +63,11 @@ public:
             RegQueryInfoKeyA(ToNative(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyName,
                              nullptr, &values, &maxValueName, &maxValueData, nullptr, nullptr);
         if (status == ERROR_SUCCESS) {
-            *info = KeyInfo{subKeys, maxSubKeyName, values, maxValueName, maxValueData};
+            info->subKeys = static_cast<std::uint32_t>(subKeys);
+            info->maxSubKeyNameLength = static_cast<std::uint32_t>(maxSubKeyName);
+            info->values = static_cast<std::uint32_t>(values);
+            info->maxValueNameLength = static_cast<std::uint32_t>(maxValueName);
+            info->maxValueDataLength = static_cast<std::uint32_t>(maxValueData);
         }
         return status;
     }
@@ -79,13 +83,13 @@ public:
         const LONG status = RegEnumValueA(ToNative(key), index, name, &nameLength, nullptr,
                                           &valueType, data, dataSize != nullptr ? &size : nullptr);
         if (status == ERROR_SUCCESS) {
-            *nameCapacity = nameLength;
+            *nameCapacity = static_cast<std::uint32_t>(nameLength);
             if (type != nullptr) {
-                *type = valueType;
+                *type = static_cast<std::uint32_t>(valueType);
             }
         }
         if (dataSize != nullptr && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) {
-            *dataSize = size;
+            *dataSize = static_cast<std::uint32_t>(size);
         }
         return status;
     }

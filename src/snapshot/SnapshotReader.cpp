@@ -1,5 +1,6 @@
 #include "SnapshotReader.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
