@@ -2,7 +2,7 @@
 # plugins, the renderer example, an empty cfg folder and, when given, Velmora itself. Used by
 # the demo and by the tests that need a whole emulator directory.
 function(velmora_emulator_dir target destination)
-    cmake_parse_arguments(ARG "WITH_VELMORA" "" "" ${ARGN})
+    cmake_parse_arguments(ARG "WITH_VELMORA;ALL" "" "" ${ARGN})
     set(files $<TARGET_FILE:zinc_standin>)
     set(commands
         COMMAND ${CMAKE_COMMAND} -E make_directory ${destination}/cfg
@@ -22,6 +22,10 @@ function(velmora_emulator_dir target destination)
              ${destination}/)
         list(APPEND depends Velmora)
     endif()
-    add_custom_target(${target} ${commands} VERBATIM)
+    set(all)
+    if(ARG_ALL)
+        set(all ALL)
+    endif()
+    add_custom_target(${target} ${all} ${commands} VERBATIM)
     add_dependencies(${target} ${depends})
 endfunction()
