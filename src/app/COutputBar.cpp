@@ -1,5 +1,6 @@
 #include "COutputBar.h"
 
+#include "COptionsEdit.h"
 #include "DialogUnits.h"
 
 namespace velmora::app {
@@ -19,9 +20,7 @@ COutputBar::COutputBar(QWidget* parent) : QWidget(parent), m_edit(new QPlainText
 void COutputBar::SetText(const std::string& text) {
     m_text = text;
     // The edit shows paragraphs; the bytes themselves stay in m_text.
-    QString shown = QString::fromLocal8Bit(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_edit->setPlainText(shown);
+    m_edit->setPlainText(config::ToWidgetText(text));
     m_edit->viewport()->repaint();
 }
 

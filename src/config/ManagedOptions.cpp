@@ -54,9 +54,11 @@ std::array<size_t, kManagedCount> FindEachManaged(std::string_view text) {
     size_t missing = kManagedCount;
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
     const auto is = [](const unsigned char* at, std::string_view option) {
+        // Both comparisons without a branch: this runs for every byte of the text.
         return static_cast<unsigned char>(
-            (at[0] == static_cast<unsigned char>(option.front())) &
-            (at[option.size() - 1] == static_cast<unsigned char>(option.back())));
+            static_cast<unsigned>(at[0] == static_cast<unsigned char>(option.front())) &
+            static_cast<unsigned>(at[option.size() - 1] ==
+                                  static_cast<unsigned char>(option.back())));
     };
     for (size_t block = 0; block < text.size() && missing > 0; block += kBlock) {
         if (block + kBlock + longest - 1 <= text.size()) {

@@ -165,12 +165,11 @@ TEST_F(OptionFilesTest, LoadThenSaveWritesTheSameBytes) {
         WriteBytes(GameFile(), bytes);
         ASSERT_TRUE(files.LoadGameOptions());
         const std::string renderer = files.m_strRenderer;
-        ASSERT_TRUE(
-            files.SaveGameOptions(renderer, [&](const std::string&) { return configures; }));
+        const auto probe = [configures = configures](const std::string&) { return configures; };
+        ASSERT_TRUE(files.SaveGameOptions(renderer, probe));
         EXPECT_EQ(ReadBytes(GameFile()), bytes);
         // Saving again from the same state changes nothing either.
-        ASSERT_TRUE(
-            files.SaveGameOptions(renderer, [&](const std::string&) { return configures; }));
+        ASSERT_TRUE(files.SaveGameOptions(renderer, probe));
         EXPECT_EQ(ReadBytes(GameFile()), bytes);
     }
 }
