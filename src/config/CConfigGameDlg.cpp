@@ -74,9 +74,8 @@ CConfigGameDlg::CConfigGameDlg(app::CFrameServices& frame, QWidget* parent)
     m_renderer->setObjectName(QStringLiteral("combo1003"));
     m_ok->setObjectName(QStringLiteral("ok"));
     m_cancel->setObjectName(QStringLiteral("cancel"));
-    for (QPushButton* button : {m_mainEmu, m_sound, m_rendererConfigure, m_cancel}) {
-        button->setAutoDefault(false);
-    }
+    // As on the dialog manager the emulator's users know: Return presses the focused button,
+    // and OK when the focus is elsewhere.
     m_ok->setDefault(true);
 
     units.Place(m_mainEmu, 13, 7, 140, 14);
@@ -130,6 +129,9 @@ void CConfigGameDlg::OnInitDialog() {
 
     const std::string sound = PluginPath(std::string(emu::kSoundPlugin));
     m_sound->setEnabled(CPluginLibrary::ExportsEntry(sound, emu::kSoundConfigureEntry));
+    // The first control in tab order starts with the focus; left alone, Qt would give it to
+    // the default button and a stray Space would accept the dialog.
+    m_mainEmu->setFocus();
 }
 
 std::optional<std::string> CConfigGameDlg::SelectedRenderer() const {

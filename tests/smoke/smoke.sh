@@ -35,9 +35,13 @@ xdotool mousemove --window "$main" 150 52 click 1
 sleep 0.3
 xdotool mousemove --window "$main" 150 52 click 3
 dialog=$(wait_for_window "Configure game - 1 ") || fail "right-click did not open the dialog"
-xdotool windowfocus --sync "$dialog" key Return
+# From the first button: past the sound button to the renderer list, pick the next renderer,
+# on past its button to OK.
+xdotool windowfocus --sync "$dialog" key Tab Tab Down Tab Tab Return
 for _ in $(seq 50); do [ -s "$emu/cfg/Velmora001.cfg" ] && break; sleep 0.1; done
 [ -s "$emu/cfg/Velmora001.cfg" ] || fail "OK did not write the game options file"
+grep -q -- "--renderer=libvelmora_renderer_plain.so" "$emu/cfg/Velmora001.cfg" ||
+    fail "the renderer picked with the keyboard was not saved"
 [ -f "$emu/cfg/Velmora001_registry.cfg" ] || fail "OK did not write the settings snapshot"
 
 # A double-click starts the now configured game.
