@@ -1,0 +1,32 @@
+# Cross-builds the Qt-free libraries and their tests as 64-bit Windows programs with Debian's
+# mingw-w64 (g++-mingw-w64-x86-64-posix), to be run under Wine or on Windows itself:
+#   cmake -B build/windows -G Ninja \
+#         -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake -DVELMORA_GUI=OFF
+#
+# The posix thread model is the one that has std::thread and std::mutex, which GoogleTest
+# needs; the win32 one does not.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(mingw_triplet x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${mingw_triplet}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${mingw_triplet}-g++-posix)
+set(CMAKE_RC_COMPILER ${mingw_triplet}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${mingw_triplet})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Everything linked in, the compiler's run-time and winpthreads included, so that the
+# programs start under a bare Wine prefix or on a Windows machine without any mingw DLLs.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+
+# Lets CTest (and gtest_discover_tests, should anyone use it) run the programs on Linux.
+find_program(VELMORA_WINE NAMES wine wine64)
+if(VELMORA_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${VELMORA_WINE})
+endif()
