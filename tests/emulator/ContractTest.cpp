@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "Contract.h"
+#include "Platform.h"
 
 namespace velmora::emu {
 namespace {
@@ -27,27 +32,68 @@ TEST(LeadingNumber, ReadsAsAtoiDoes) {
     }
 }
 
+// Paths below are written with "/"; the code under test joins them with the platform's own
+// separator.
+std::string Native(std::string path) {
+    std::replace(path.begin(), path.end(), '/', platform::kPathSeparator);
+    return path;
+}
+
 TEST(PerGameFiles, PadToThreeDigitsAndKeepLongerNumbers) {
-    EXPECT_EQ(GameOptionsFile("/emu", 7), "/emu/cfg/Velmora007.cfg");
-    EXPECT_EQ(RendererOptionsFile("/emu", 5), "/emu/cfg/Velmora005_renderer.cfg");
-    EXPECT_EQ(SnapshotFile("/emu", 123), "/emu/cfg/Velmora123_registry.cfg");
-    EXPECT_EQ(GameOptionsFile("/emu", 1234), "/emu/cfg/Velmora1234.cfg");
+    EXPECT_EQ(GameOptionsFile(Native("/emu"), 7), Native("/emu/cfg/Velmora007.cfg"));
+    EXPECT_EQ(RendererOptionsFile(Native("/emu"), 5), Native("/emu/cfg/Velmora005_renderer.cfg"));
+    EXPECT_EQ(SnapshotFile(Native("/emu"), 123), Native("/emu/cfg/Velmora123_registry.cfg"));
+    EXPECT_EQ(GameOptionsFile(Native("/emu"), 1234), Native("/emu/cfg/Velmora1234.cfg"));
 }
 
 TEST(Commands, KeepPathsWithBlanksAsOneArgument) {
-    const Command launch = LaunchCommand("/home/ann/My Games/zinc", 7);
-    EXPECT_EQ(launch.program, "/home/ann/My Games/zinc/ZINC.EXE");
+    const std::string dir = Native("/home/ann/My Games/zinc");
+    const Command launch = LaunchCommand(dir, 7);
+    EXPECT_EQ(launch.program, Native("/home/ann/My Games/zinc/ZINC.EXE"));
     ASSERT_EQ(launch.arguments.size(), 2u);
     EXPECT_EQ(launch.arguments[0], "7");
-    EXPECT_EQ(launch.arguments[1], "--use-config-file=/home/ann/My Games/zinc/cfg/Velmora007.cfg");
-    EXPECT_EQ(launch.workingDirectory, "/home/ann/My Games/zinc");
+    EXPECT_EQ(launch.arguments[1],
+              Native("--use-config-file=/home/ann/My Games/zinc/cfg/Velmora007.cfg"));
+    EXPECT_EQ(launch.workingDirectory, dir);
 
-    EXPECT_EQ(ListGamesCommand("/emu").arguments, std::vector<std::string>{"--list-games"});
-    EXPECT_TRUE(HelpTextCommand("/emu").arguments.empty());
+    EXPECT_EQ(ListGamesCommand(Native("/emu")).arguments, std::vector<std::string>{"--list-games"});
+    EXPECT_TRUE(HelpTextCommand(Native("/emu")).arguments.empty());
     EXPECT_EQ(EmulatorPath(""), "ZINC.EXE");
-    EXPECT_EQ(CommandLine(LaunchCommand("/e", 1234)),
-              "/e/ZINC.EXE 1234 --use-config-file=/e/cfg/Velmora1234.cfg");
+    EXPECT_EQ(CommandLine(LaunchCommand(Native("/e"), 1234)),
+              Native("/e/ZINC.EXE 1234 --use-config-file=/e/cfg/Velmora1234.cfg"));
 }
+
+#ifdef _WIN32
+// On Windows the names are those the emulator and the users' existing files expect, to the
+// byte: drive letters, backslashes, and the directory in upper case as frame creation makes it.
+TEST(WindowsNames, AreFormattedExactly) {
+    struct Case {
+        std::string actual;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {GameOptionsFile("C:\\EMU", 7), "C:\\EMU\\cfg\\Velmora007.cfg"},
+        {GameOptionsFile("D:\\EMU", 7), "D:\\EMU\\cfg\\Velmora007.cfg"},
+        {RendererOptionsFile("D:\\EMU", 7), "D:\\EMU\\cfg\\Velmora007_renderer.cfg"},
+        {SnapshotFile("C:\\EMU\\ZINC", 42), "C:\\EMU\\ZINC\\cfg\\Velmora042_registry.cfg"},
+        {GameOptionsFile("C:", 5), "C:\\cfg\\Velmora005.cfg"},
+        {EmulatorPath("C:\\EMU\\ZINC"), "C:\\EMU\\ZINC\\ZINC.EXE"},
+        {EmulatorPath("C:"), "C:\\ZINC.EXE"},
+        {CommandLine(LaunchCommand("C:\\EMU\\ZINC", 7)),
+         "C:\\EMU\\ZINC\\ZINC.EXE 7 --use-config-file=C:\\EMU\\ZINC\\cfg\\Velmora007.cfg"},
+        {CommandLine(LaunchCommand("C:\\PROGRAM FILES\\ZINC", 123)),
+         "C:\\PROGRAM FILES\\ZINC\\ZINC.EXE 123 "
+         "--use-config-file=C:\\PROGRAM FILES\\ZINC\\cfg\\Velmora123.cfg"},
+        // An unknown directory leaves the names beginning with a backslash.
+        {CommandLine(LaunchCommand("", 7)), "\\ZINC.EXE 7 --use-config-file=\\cfg\\Velmora007.cfg"},
+        {CommandLine(ListGamesCommand("C:\\EMU")), "C:\\EMU\\ZINC.EXE --list-games"},
+        {CommandLine(HelpTextCommand("")), "ZINC.EXE"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.actual, c.expected);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace velmora::emu
