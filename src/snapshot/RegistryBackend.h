@@ -93,7 +93,12 @@ public:
 // operation fails as a registry that refuses access would.
 std::unique_ptr<RegistryBackend> OpenUserRegistry();
 
-#ifndef _WIN32
+#ifdef _WIN32
+// The registry with HKEY_CURRENT_USER\<currentUserPath> (created when missing) standing in
+// for HKEY_CURRENT_USER, so that a test works in a tree of its own and never touches the
+// user's own settings. Null when that key cannot be had.
+std::unique_ptr<RegistryBackend> OpenWin32Registry(const std::string& currentUserPath);
+#else
 // A SQLite store at an explicit file (":memory:" for a private one); null when it cannot be
 // opened. OpenUserRegistry uses <user config directory>/registry.sqlite.
 std::unique_ptr<RegistryBackend> OpenSqliteRegistry(const std::string& path);
