@@ -50,15 +50,16 @@ TEST(SnapshotWriter, WritesTheVideoExampleByteForByte) {
     ASSERT_TRUE(writer.WriteBinary(kPluginKey + "\\Video\\Extra", "Table", table, 3));
 
     EXPECT_EQ(PluginSettings(*store),
-              "REGEDIT4\r\n"
-              "\r\n"
-              "\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Vision Thing\\PSEmu Pro\\Video]\r\n"
-              "\"Width\"=dword:00000280\r\n"
-              "\"Folder\"=\"C:\\\\Games\\\\ZiNc\\\\\"\r\n"
-              "\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Vision Thing\\PSEmu Pro\\Video\\Extra]\r\n"
-              "\"Table\"=hex:01,02,ff\r\n");
+              test::InAnyValueOrder(
+                  "REGEDIT4\r\n"
+                  "\r\n"
+                  "\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\Vision Thing\\PSEmu Pro\\Video]\r\n"
+                  "\"Width\"=dword:00000280\r\n"
+                  "\"Folder\"=\"C:\\\\Games\\\\ZiNc\\\\\"\r\n"
+                  "\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\Vision Thing\\PSEmu Pro\\Video\\Extra]\r\n"
+                  "\"Table\"=hex:01,02,ff\r\n"));
 }
 
 TEST(SnapshotWriter, KeysWithoutValuesGetNoSection) {

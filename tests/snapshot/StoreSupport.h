@@ -4,7 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,6 +27,46 @@ namespace velmora::test {
 
 inline const std::string kPluginKey = "Software\\Vision Thing\\PSEmu Pro";
 
+#ifdef _WIN32
+// The registry below a key of its own, HKEY_CURRENT_USER\Software\Velmora Tests\<unique>,
+// which the backend takes for HKEY_CURRENT_USER: every path the code under test uses, the
+// plugin settings key included, lands there and never in the user's own settings. The key
+// goes when the test ends. A folder of its own comes with it for files.
+inline const std::string kTestsKey = "Software\\Velmora Tests";
+
+class TempStore {
+public:
+    TempStore() : m_key(UniqueKey()), m_store(reg::OpenWin32Registry(m_key)) {
+        EXPECT_NE(m_store, nullptr);
+    }
+    ~TempStore() {
+        m_store.reset();
+        const std::unique_ptr<reg::RegistryBackend> user = reg::OpenUserRegistry();
+        reg::CRegKeyWalker(*user, reg::kHkeyCurrentUser).DeleteTree(m_key);
+        user->DeleteKey(reg::kHkeyCurrentUser, kTestsKey);  // refused while others still run
+    }
+    TempStore(const TempStore&) = delete;
+    TempStore& operator=(const TempStore&) = delete;
+
+    reg::RegistryBackend& operator*() const { return *m_store; }
+    reg::RegistryBackend* operator->() const { return m_store.get(); }
+    // Where the store lies below the real HKEY_CURRENT_USER.
+    const std::string& Key() const { return m_key; }
+    const TempDir& Dir() const { return m_dir; }
+
+private:
+    static std::string UniqueKey() {
+        static unsigned count = 0;
+        std::random_device random;
+        return kTestsKey + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(count++) + "-" + std::to_string(random());
+    }
+
+    TempDir m_dir{"velmora-store"};
+    std::string m_key;
+    std::unique_ptr<reg::RegistryBackend> m_store;
+};
+#else
 // A SQLite store of its own in a folder of its own.
 class TempStore {
 public:
@@ -32,6 +82,44 @@ private:
     TempDir m_dir{"velmora-store"};
     std::unique_ptr<reg::RegistryBackend> m_store;
 };
+#endif
+
+// A snapshot text with the value lines of each section in name order where the store does
+// not keep the order values were written in. The registry is free to list values in any
+// order (Wine lists them by name), so on Windows tests compare texts through this, both
+// sides; the SQLite store lists them as written, and there the text stays as it is.
+inline std::string InAnyValueOrder(const std::string& text) {
+#ifdef _WIN32
+    std::string result;
+    std::vector<std::string> values;
+    const auto flush = [&] {
+        std::sort(values.begin(), values.end());
+        for (const std::string& line : values) {
+            result += line;
+        }
+        values.clear();
+    };
+    size_t begin = 0;
+    while (begin < text.size()) {
+        const size_t end = text.find("\r\n", begin);
+        const size_t next = end == std::string::npos ? text.size() : end + 2;
+        std::string line = text.substr(begin, next - begin);
+        if (!values.empty() && values.back().ends_with("\\\r\n")) {
+            values.back() += line;  // a hex list goes on
+        } else if (line.starts_with("\"")) {
+            values.push_back(std::move(line));
+        } else {
+            flush();
+            result += line;
+        }
+        begin = next;
+    }
+    flush();
+    return result;
+#else
+    return text;
+#endif
+}
 
 inline std::string Hex(const std::uint8_t* bytes, std::uint32_t size) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -70,7 +158,7 @@ private:
 
 // The whole plugin settings key as a snapshot text: the easiest way to compare a store.
 inline std::string PluginSettings(reg::RegistryBackend& registry) {
-    return snapshot::ExportSnapshotText(registry).value_or("<unreadable>");
+    return InAnyValueOrder(snapshot::ExportSnapshotText(registry).value_or("<unreadable>"));
 }
 
 // Passes every call on, keeping a log of deletions, and answers `failStatus` instead of the
