@@ -15,3 +15,4 @@ ctest --preset debug -j "$jobs"
 CC=clang CXX=clang++ cmake --preset asan -DVELMORA_FUZZ=ON >/dev/null
 cmake --build --preset asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j "$jobs"
+scripts/test-windows.sh
