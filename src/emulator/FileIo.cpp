@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <system_error>
 
 #include "Platform.h"
@@ -32,10 +33,15 @@ bool IsWriteProtected(const fs::path& path) {
     return (status.permissions() & kAnyWrite) == fs::perms::none;
 }
 
+// Unique across processes too: two Velmora windows may save the same game at once.
 fs::path TemporaryBeside(const fs::path& path) {
+    static const unsigned long long processTag = [] {
+        std::random_device random;
+        return (static_cast<unsigned long long>(random()) << 32) ^ random();
+    }();
     static std::atomic<unsigned> counter{0};
     fs::path temp = path;
-    temp += ".velmora-tmp-" + std::to_string(counter++);
+    temp += ".velmora-tmp-" + std::to_string(processTag) + "-" + std::to_string(counter++);
     return temp;
 }
 
