@@ -99,7 +99,7 @@ void CMainFrame::SetActiveView(games::CVelmoraView* view) {
     view->setParent(m_client);
     view->show();
     view->lower();
-    connect(view, &QTreeWidget::itemSelectionChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(view, &games::CVelmoraView::SelectionChanged, this, &CMainFrame::UpdateCommandUI);
     LayOutClient();
     UpdateCommandUI();
 }

@@ -4,55 +4,33 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPixmap>
 
 #include "FrameServices.h"
 #include "GameList.h"
 #include "Profile.h"
-
-// Resources of a static library must be registered by hand, and only once.
-static void InitRowImageResources() {
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace velmora::games {
 
 namespace {
 
 struct Column {
-    const char* header;
     const char* profileKey;
     int defaultWidth;
 };
 constexpr Column kColumns[] = {
-    {"Game", "ColWid1", 204},
-    {"Country", "ColWid2", 50},
-    {"Infos", "ColWid3", 229},
+    {"ColWid1", 204},
+    {"ColWid2", 50},
+    {"ColWid3", 229},
 };
-
-constexpr int kImageRole = Qt::UserRole;
-
-QString Text(std::string_view bytes) {
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// The strip holds both 16x16 images side by side; magenta marks the see-through pixels.
-void LoadRowImages(QIcon (&images)[2]) {
-    const QPixmap strip(QStringLiteral(":/velmora/rowimages.bmp"));
-    for (int i = 0; i < 2; ++i) {
-        QPixmap image = strip.copy(i * 16, 0, 16, 16);
-        image.setMask(image.createMaskFromColor(QColor(255, 0, 255)));
-        images[i] = QIcon(image);
-    }
-}
 
 }  // namespace
 
 CVelmoraView::CVelmoraView(app::CFrameServices& frame, const ProcessRunner& runner, QWidget* parent)
-    : QTreeWidget(parent), m_frame(frame), m_runner(runner) {
-    static const bool registered = (InitRowImageResources(), true);
-    (void)registered;
+    : QTreeView(parent), m_frame(frame), m_runner(runner), m_model(new GameListModel(this)) {
     setFrameShape(QFrame::Box);
+    setModel(m_model);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CVelmoraView::SelectionChanged);
 }
 
 void CVelmoraView::OnInitialUpdate() {
@@ -79,15 +57,11 @@ void CVelmoraView::OnInitialUpdate() {
     header()->setMinimumSectionSize(0);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    LoadRowImages(m_images);
-
-    setColumnCount(3);
-    setHeaderLabels({kColumns[0].header, kColumns[1].header, kColumns[2].header});
     for (int i = 0; i < 3; ++i) {
         setColumnWidth(i, widths[i]);
     }
 
-    clear();
+    m_model->Clear();
     const std::string& dir = m_frame.EmulatorDirectory();
     const CaptureResult list = m_runner.RunCaptured(emu::ListGamesCommand(dir), WindowMode::Hidden);
     if (!list.started) {
@@ -100,29 +74,30 @@ void CVelmoraView::OnInitialUpdate() {
     help.program = m_frame.EmulatorPath();
     m_frame.SetHelpText(m_runner.RunCaptured(help, WindowMode::Hidden).text);
 
-    FillRows(list.text);
+    m_model->SetListing(list.text, [configured = ConfiguredGames(dir)](int game) {
+        return configured.IsConfigured(game);
+    });
     m_frame.SetOutputText(kGreetingText);
 }
 
-void CVelmoraView::FillRows(const std::string& gameList) {
-    const std::vector<GameRow> rows = ParseGameList(gameList);
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    for (const GameRow& row : rows) {
-        auto* item = new QTreeWidgetItem({Text(row.game), Text(row.country), Text(row.infos)});
-        const int image = IsGameConfigured(row.number);
-        item->setData(0, kImageRole, image);
-        item->setIcon(0, m_images[image]);
-        items.append(item);
+int CVelmoraView::GetSelectedRow() const {
+    int first = -1;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        if (first < 0 || index.row() < first) {
+            first = index.row();
+        }
     }
-    addTopLevelItems(items);
+    return first;
 }
 
-int CVelmoraView::GetSelectedRow() const {
-    for (QTreeWidgetItem* item : selectedItems()) {
-        return indexOfTopLevelItem(item);
+void CVelmoraView::SelectRow(int row) {
+    if (row < 0 || row >= RowCount()) {
+        clearSelection();
+        return;
     }
-    return -1;
+    const QModelIndex index = m_model->index(row, 0);
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 int CVelmoraView::IsGameConfigured(int game) const {
@@ -137,26 +112,8 @@ void CVelmoraView::SaveColumnWidths() {
     }
 }
 
-int CVelmoraView::RowImage(int row) const {
-    const QTreeWidgetItem* item = topLevelItem(row);
-    return item == nullptr ? kNotConfigured : item->data(0, kImageRole).toInt();
-}
-
-void CVelmoraView::SetRowImage(int row, int image) {
-    if (QTreeWidgetItem* item = topLevelItem(row)) {
-        image = image == kConfigured ? kConfigured : kNotConfigured;
-        item->setData(0, kImageRole, image);
-        item->setIcon(0, m_images[image]);
-    }
-}
-
-std::string CVelmoraView::RowGameText(int row) const {
-    const QTreeWidgetItem* item = topLevelItem(row);
-    return item == nullptr ? std::string() : item->text(0).toLocal8Bit().toStdString();
-}
-
 void CVelmoraView::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTreeWidget::mouseDoubleClickEvent(event);
+    QTreeView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) {
         StartSelectedGame();
     }
@@ -167,7 +124,7 @@ void CVelmoraView::keyPressEvent(QKeyEvent* event) {
         StartSelectedGame();
         return;
     }
-    QTreeWidget::keyPressEvent(event);
+    QTreeView::keyPressEvent(event);
 }
 
 void CVelmoraView::contextMenuEvent(QContextMenuEvent* event) {

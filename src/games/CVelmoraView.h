@@ -3,10 +3,10 @@
 // the game is configured. Double-click or Return starts the selected game, a right-click
 // configures it.
 
-#include <QIcon>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <string>
 
+#include "GameListModel.h"
 #include "ProcessRunner.h"
 
 namespace velmora::app {
@@ -18,7 +18,7 @@ namespace velmora::games {
 inline constexpr const char* kGreetingText =
     "\r\n   Velmora 1.0.1\r\n\r\n   Double-click: start game\r\n   Right-click: configure game";
 
-class CVelmoraView : public QTreeWidget {
+class CVelmoraView : public QTreeView {
     Q_OBJECT
 
 public:
@@ -37,9 +37,14 @@ public:
     void StartSelectedGame();
     void ConfigureSelectedGame();
 
-    int RowImage(int row) const;
-    void SetRowImage(int row, int image);
-    std::string RowGameText(int row) const;
+    int RowCount() const { return m_model->rowCount(); }
+    int RowImage(int row) const { return m_model->Image(row); }
+    void SetRowImage(int row, int image) { m_model->SetImage(row, image); }
+    std::string RowGameText(int row) const { return m_model->GameText(row); }
+    void SelectRow(int row);  // -1 clears the selection
+
+signals:
+    void SelectionChanged();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -47,11 +52,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void FillRows(const std::string& gameList);
-
     app::CFrameServices& m_frame;
     const ProcessRunner& m_runner;
-    QIcon m_images[2];
+    GameListModel* m_model;
 };
 
 }  // namespace velmora::games

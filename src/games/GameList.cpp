@@ -1,9 +1,13 @@
 #include "GameList.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "Contract.h"
+#include "Platform.h"
 
 namespace velmora::games {
 
@@ -80,6 +84,45 @@ std::vector<GameRow> ParseGameList(std::string_view output) {
         start += lf + 1;
     }
     return rows;
+}
+
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+}  // namespace
+
+ConfiguredGames::ConfiguredGames(std::string emulatorDir) : m_emulatorDir(std::move(emulatorDir)) {
+    std::error_code ec;
+    const std::filesystem::path cfg(emu::InDirectory(m_emulatorDir, emu::kCfgDir));
+    std::filesystem::directory_iterator it(cfg, ec);
+    if (ec) {
+        // No cfg folder means no game is configured; any other trouble, ask file by file.
+        m_listed = ec == std::errc::no_such_file_or_directory;
+        return;
+    }
+    for (const auto& entry : it) {
+        // Lower-cased, so a file system that ignores case cannot hide a candidate; the real
+        // open below decides.
+        m_candidates.insert(Lower(entry.path().filename().string()));
+    }
+    m_listed = true;
+}
+
+bool ConfiguredGames::IsConfigured(int game) const {
+    if (m_listed) {
+        const std::string path = emu::GameOptionsFile(m_emulatorDir, game);
+        const std::string name = path.substr(path.rfind(platform::kPathSeparator) + 1);
+        if (m_candidates.count(Lower(name)) == 0) {
+            return false;
+        }
+    }
+    return IsGameConfigured(m_emulatorDir, game);
 }
 
 bool IsGameConfigured(const std::string& emulatorDir, int game) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace velmora::games {
@@ -22,5 +23,19 @@ std::vector<GameRow> ParseGameList(std::string_view output);
 
 // A game counts as configured once its options file yields at least one byte.
 bool IsGameConfigured(const std::string& emulatorDir, int game);
+
+// The same answer for a whole list of games: the cfg folder is listed once, and only games
+// whose options file is there at all are checked one by one. A list of thousands of games,
+// most of them never configured, then costs one folder listing instead of thousands of opens.
+class ConfiguredGames {
+public:
+    explicit ConfiguredGames(std::string emulatorDir);
+    bool IsConfigured(int game) const;
+
+private:
+    std::string m_emulatorDir;
+    std::unordered_set<std::string> m_candidates;  // lower-cased names found in cfg
+    bool m_listed = false;
+};
 
 }  // namespace velmora::games

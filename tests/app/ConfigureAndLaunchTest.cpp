@@ -65,10 +65,9 @@ protected:
 
     // Selects the row of `game`; its index.
     int Select(int game) {
-        for (int row = 0; row < View().topLevelItemCount(); ++row) {
+        for (int row = 0; row < View().RowCount(); ++row) {
             if (emu::LeadingNumber(View().RowGameText(row)) == game) {
-                View().clearSelection();
-                View().topLevelItem(row)->setSelected(true);
+                View().SelectRow(row);
                 return row;
             }
         }
@@ -229,7 +228,6 @@ TEST_F(ConfigureAndLaunchTest, CapturedLaunchShowsWhatTheEmulatorWasGiven) {
     test::WriteBytes(File(7), "--frame-skip=1\r\n--renderer=x.so\r\n");
     const int row = Select(7);
     ASSERT_GE(row, 0);
-    View().setCurrentItem(View().topLevelItem(row));
     QTest::keyClick(View().viewport(), Qt::Key_Return);  // Return starts the selected game
     const std::string dir = m_emu.Str();
     EXPECT_EQ(Output(),

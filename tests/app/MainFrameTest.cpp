@@ -154,15 +154,15 @@ TEST_F(MainFrameTest, ListShowsEveryGameWithItsConfiguredImage) {
     test::WriteBytes(m_emu.File("cfg/Velmora002.cfg"), "x");
     auto frame = Open();
     games::CVelmoraView* view = frame->GetActiveView();
-    EXPECT_GE(view->topLevelItemCount(), 70);
+    EXPECT_GE(view->RowCount(), 70);
     int configured = 0;
-    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+    for (int row = 0; row < view->RowCount(); ++row) {
         const int game = emu::LeadingNumber(view->RowGameText(row));
         EXPECT_EQ(view->RowImage(row), game == 2 ? 1 : 0) << game;
         configured += view->RowImage(row);
     }
     EXPECT_EQ(configured, 1);
-    EXPECT_EQ(view->headerItem()->text(2), "Infos");
+    EXPECT_EQ(view->model()->headerData(2, Qt::Horizontal).toString(), "Infos");
     EXPECT_EQ(view->columnWidth(0), 204);
 }
 
@@ -172,7 +172,7 @@ TEST_F(MainFrameTest, MenuCommandsFollowTheSelection) {
     EXPECT_EQ(view->GetSelectedRow(), -1);
     EXPECT_FALSE(frame->Action(CMainFrame::kStartGame)->isEnabled());
     EXPECT_FALSE(frame->Action(CMainFrame::kConfigureGame)->isEnabled());
-    view->topLevelItem(3)->setSelected(true);
+    view->SelectRow(3);
     EXPECT_EQ(view->GetSelectedRow(), 3);
     EXPECT_TRUE(frame->Action(CMainFrame::kStartGame)->isEnabled());
     EXPECT_TRUE(frame->Action(CMainFrame::kConfigureGame)->isEnabled());
@@ -194,7 +194,7 @@ TEST(MissingEmulator, ShowsTheMessageAndAnEmptyList) {
     EXPECT_EQ(seen.title, "Error");
     EXPECT_EQ(seen.text, "Could not find ZINC.EXE!");
     EXPECT_EQ(seen.icon, QMessageBox::Information);
-    EXPECT_EQ(frame->GetActiveView()->topLevelItemCount(), 0);
+    EXPECT_EQ(frame->GetActiveView()->RowCount(), 0);
     EXPECT_EQ(frame->HelpText(), "");
     EXPECT_EQ(frame->OutputBar()->Text(), games::kGreetingText);
 }

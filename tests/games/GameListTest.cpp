@@ -78,5 +78,23 @@ TEST(IsGameConfigured, NeedsAtLeastOneByteInTheOptionsFile) {
     EXPECT_TRUE(IsGameConfigured(dir.Str(), 1234));
 }
 
+TEST(ConfiguredGames, AgreesWithTheFileByFileRule) {
+    test::TempDir dir;
+    EXPECT_FALSE(ConfiguredGames(dir.Str()).IsConfigured(1)) << "no cfg folder at all";
+
+    std::filesystem::create_directory(dir.Path() / "cfg");
+    test::WriteBytes(emu::GameOptionsFile(dir.Str(), 1), "x");
+    test::WriteBytes(emu::GameOptionsFile(dir.Str(), 2), "");
+    test::WriteBytes(dir.File("cfg/VELMORA003.CFG"), "x");
+    std::filesystem::create_directory(emu::GameOptionsFile(dir.Str(), 4));
+    test::WriteBytes(emu::GameOptionsFile(dir.Str(), 1234), "--renderer=a\r\n");
+    const ConfiguredGames configured(dir.Str());
+    for (const int game : {1, 2, 3, 4, 5, 1234}) {
+        EXPECT_EQ(configured.IsConfigured(game), IsGameConfigured(dir.Str(), game)) << game;
+    }
+    EXPECT_TRUE(configured.IsConfigured(1));
+    EXPECT_TRUE(configured.IsConfigured(1234));
+}
+
 }  // namespace
 }  // namespace velmora::games

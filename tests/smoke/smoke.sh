@@ -10,6 +10,7 @@ emu="$work/My Games/zinc"
 mkdir -p "$work/My Games" "$work/home"
 cp -r "$template" "$emu"
 export XDG_CONFIG_HOME="$work/home"
+export QT_QPA_PLATFORM=xcb  # a real window on the X server, whatever the caller asked for
 export ZINC_STANDIN_GAMES=12
 export VELMORA_SAMPLE_PLUGIN_AUTO="Width=1280"
 # Every emulator run lingers a little, so the game start below can be seen from outside.

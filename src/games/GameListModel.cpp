@@ -1,0 +1,99 @@
+#include "GameListModel.h"
+
+#include <QBitmap>
+#include <QPixmap>
+
+// Resources of a static library must be registered by hand, and only once.
+static void InitRowImageResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace velmora::games {
+
+namespace {
+
+QString Text(std::string_view bytes) {
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+GameListModel::GameListModel(QObject* parent) : QAbstractTableModel(parent) {
+    static const bool registered = (InitRowImageResources(), true);
+    (void)registered;
+    // The strip holds both 16x16 images side by side; magenta marks the see-through pixels.
+    const QPixmap strip(QStringLiteral(":/velmora/rowimages.bmp"));
+    for (int i = 0; i < 2; ++i) {
+        QPixmap image = strip.copy(i * 16, 0, 16, 16);
+        image.setMask(image.createMaskFromColor(QColor(255, 0, 255)));
+        m_icons[i] = QIcon(image);
+    }
+}
+
+void GameListModel::Clear() {
+    beginResetModel();
+    m_rows.clear();
+    m_images.clear();
+    m_listing.clear();
+    endResetModel();
+}
+
+int GameListModel::Image(int row) const {
+    return row >= 0 && row < rowCount() ? m_images[static_cast<size_t>(row)] : 0;
+}
+
+void GameListModel::SetImage(int row, int image) {
+    if (row < 0 || row >= rowCount()) {
+        return;
+    }
+    m_images[static_cast<size_t>(row)] = image == 1 ? 1 : 0;
+    const QModelIndex cell = index(row, kGame);
+    emit dataChanged(cell, cell, {Qt::DecorationRole});
+}
+
+std::string GameListModel::GameText(int row) const {
+    return row >= 0 && row < rowCount() ? std::string(m_rows[static_cast<size_t>(row)].game)
+                                        : std::string();
+}
+
+int GameListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int GameListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant GameListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const GameRow& row = m_rows[static_cast<size_t>(index.row())];
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+            case kGame:
+                return Text(row.game);
+            case kCountry:
+                return Text(row.country);
+            case kInfos:
+                return Text(row.infos);
+            default:
+                return {};
+        }
+    }
+    if (role == Qt::DecorationRole && index.column() == kGame) {
+        return m_icons[m_images[static_cast<size_t>(index.row())]];
+    }
+    return {};
+}
+
+QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    static const char* const kHeaders[] = {"Game", "Country", "Infos"};
+    return section >= 0 && section < kColumnCount ? QString::fromLatin1(kHeaders[section])
+                                                  : QVariant();
+}
+
+}  // namespace velmora::games

@@ -1,0 +1,53 @@
+#pragma once
+// The game list's rows as data: the emulator's list text, the rows parsed from it (views into
+// that text) and each row's image. The view only displays them, so a list of ten thousand
+// games costs no widget per row.
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <string>
+#include <vector>
+
+#include "GameList.h"
+
+namespace velmora::games {
+
+class GameListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { kGame = 0, kCountry = 1, kInfos = 2, kColumnCount = 3 };
+
+    explicit GameListModel(QObject* parent = nullptr);
+
+    // Replaces all rows by the games of `listing`; `isConfigured` gives each row's image.
+    template <typename IsConfigured>
+    void SetListing(std::string listing, IsConfigured&& isConfigured) {
+        beginResetModel();
+        m_listing = std::move(listing);
+        m_rows = ParseGameList(m_listing);  // views into m_listing, which stays put from now
+        m_images.assign(m_rows.size(), 0);
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            m_images[i] = isConfigured(m_rows[i].number) ? 1 : 0;
+        }
+        endResetModel();
+    }
+    void Clear();
+
+    int Image(int row) const;
+    void SetImage(int row, int image);
+    std::string GameText(int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::string m_listing;
+    std::vector<GameRow> m_rows;
+    std::vector<int> m_images;
+    QIcon m_icons[2];
+};
+
+}  // namespace velmora::games
