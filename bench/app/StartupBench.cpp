@@ -68,7 +68,7 @@ int RunVelmora(int argc, char** argv, const char* emulatorDir) {
     velmora::app::CProfile profile(settings);
     velmora::app::CVelmoraDoc doc;
     doc.OnNewDocument();
-    const velmora::games::ProcessRunner runner(std::chrono::milliseconds(0));
+    velmora::games::ProcessRunner runner(std::chrono::milliseconds(0));
     const std::string executable = std::string(emulatorDir) + "/Velmora";
     // Catch the list's first paint however the window gets built.
     auto frame = velmora::app::OpenMainWindow(executable, profile, runner, doc);

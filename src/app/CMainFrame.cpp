@@ -16,7 +16,9 @@
 namespace velmora::app {
 
 CMainFrame::CMainFrame(const std::string& executablePath, CProfile& profile)
-    : m_profile(profile), m_executablePath(executablePath) {
+    : m_profile(profile),
+      m_emulatorDirectory(platform::EmulatorDirectoryFor(executablePath)),
+      m_emulatorPath(emu::EmulatorPath(m_emulatorDirectory)) {
     CreateMenu();
 }
 
@@ -79,9 +81,6 @@ bool CMainFrame::Create() {
     // Stored placement is used as it is, even off screen or tiny.
     move(x, y);
     resize(dx, dy);
-
-    m_emulatorDirectory = platform::EmulatorDirectoryFor(m_executablePath);
-    m_emulatorPath = emu::EmulatorPath(m_emulatorDirectory);
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));

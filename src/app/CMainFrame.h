@@ -27,12 +27,13 @@ class CMainFrame : public QMainWindow, public CFrameServices {
     Q_OBJECT
 
 public:
-    // The emulator lives beside Velmora's own executable.
+    // The emulator lives beside Velmora's own executable; its place is settled here and never
+    // changes.
     CMainFrame(const std::string& executablePath, CProfile& profile);
     ~CMainFrame() override;
 
-    // Placement from the profile, the emulator's location, the output bar. False when the
-    // window cannot come into being.
+    // Placement from the profile and the output bar. False when the window cannot come into
+    // being.
     bool Create();
     void SetActiveView(games::CVelmoraView* view);
     games::CVelmoraView* GetActiveView() const { return m_view; }
@@ -75,7 +76,6 @@ private:
     reg::RegistryBackend* Registry();
 
     CProfile& m_profile;
-    std::string m_executablePath;
     std::string m_emulatorDirectory;
     std::string m_emulatorPath;
     std::string m_helpText;

@@ -9,17 +9,20 @@
 namespace velmora::app {
 
 std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, CProfile& profile,
-                                           const games::ProcessRunner& runner,
-                                           const CVelmoraDoc& doc) {
+                                           games::ProcessRunner& runner, const CVelmoraDoc& doc) {
     auto frame = std::make_unique<CMainFrame>(executablePath, profile);
+    auto view = std::make_unique<games::CVelmoraView>(*frame, runner);
+    // Starting a process takes a few milliseconds; the emulator's two runs overlap the building
+    // of the window instead of following it.
+    view->PrestartEmulatorRuns();
     if (!frame->Create()) {
         return nullptr;
     }
     frame->setWindowTitle(QString::fromLocal8Bit(doc.Title()) + QStringLiteral(" - ") +
                           QApplication::applicationName());
-    auto* view = new games::CVelmoraView(*frame, runner);
-    frame->SetActiveView(view);
-    view->OnInitialUpdate();
+    games::CVelmoraView* list = view.release();  // the frame owns it from here
+    frame->SetActiveView(list);
+    list->OnInitialUpdate();
 
     if (profile.GetInt(kPositionSection, "Maximized", 0) != 0) {
         frame->showMaximized();

@@ -17,7 +17,6 @@ class CVelmoraDoc;
 // Creates the main window for an executable at `executablePath`, fills the game list and shows
 // the window, maximised when the profile says so. Nothing when the window cannot be made.
 std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, CProfile& profile,
-                                           const games::ProcessRunner& runner,
-                                           const CVelmoraDoc& doc);
+                                           games::ProcessRunner& runner, const CVelmoraDoc& doc);
 
 }  // namespace velmora::app

@@ -13,10 +13,14 @@ bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-std::string PerGameFile(const std::string& emulatorDir, int game, std::string_view suffix) {
+std::string PerGameFileName(int game, std::string_view suffix) {
     std::string name = "Velmora" + GameNumberText(game);
     name += suffix;
-    return InDirectory(InDirectory(emulatorDir, kCfgDir), name);
+    return name;
+}
+
+std::string PerGameFile(const std::string& emulatorDir, int game, std::string_view suffix) {
+    return InDirectory(InDirectory(emulatorDir, kCfgDir), PerGameFileName(game, suffix));
 }
 
 }  // namespace
@@ -68,6 +72,10 @@ std::string EmulatorPath(const std::string& emulatorDir) {
 
 std::string GameOptionsFile(const std::string& emulatorDir, int game) {
     return PerGameFile(emulatorDir, game, ".cfg");
+}
+
+std::string GameOptionsFileName(int game) {
+    return PerGameFileName(game, ".cfg");
 }
 
 std::string RendererOptionsFile(const std::string& emulatorDir, int game) {

@@ -54,6 +54,7 @@ std::string EmulatorPath(const std::string& emulatorDir);
 std::string InDirectory(const std::string& dir, std::string_view name);
 
 std::string GameOptionsFile(const std::string& emulatorDir, int game);      // cfg/Velmora%03d.cfg
+std::string GameOptionsFileName(int game);                                  // Velmora%03d.cfg
 std::string RendererOptionsFile(const std::string& emulatorDir, int game);  // ..._renderer.cfg
 std::string SnapshotFile(const std::string& emulatorDir, int game);         // ..._registry.cfg
 

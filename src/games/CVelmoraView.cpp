@@ -25,12 +25,29 @@ constexpr Column kColumns[] = {
 
 }  // namespace
 
-CVelmoraView::CVelmoraView(app::CFrameServices& frame, const ProcessRunner& runner, QWidget* parent)
+CVelmoraView::CVelmoraView(app::CFrameServices& frame, ProcessRunner& runner, QWidget* parent)
     : QTreeView(parent), m_frame(frame), m_runner(runner), m_model(new GameListModel(this)) {
     setFrameShape(QFrame::Box);
     setModel(m_model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CVelmoraView::SelectionChanged);
+}
+
+emu::Command CVelmoraView::ListGamesCommand() const {
+    emu::Command command = emu::ListGamesCommand(m_frame.EmulatorDirectory());
+    command.program = m_frame.EmulatorPath();
+    return command;
+}
+
+emu::Command CVelmoraView::HelpTextCommand() const {
+    emu::Command command = emu::HelpTextCommand(m_frame.EmulatorDirectory());
+    command.program = m_frame.EmulatorPath();
+    return command;
+}
+
+void CVelmoraView::PrestartEmulatorRuns() {
+    m_runner.Prestart(ListGamesCommand());
+    m_runner.Prestart(HelpTextCommand());
 }
 
 void CVelmoraView::OnInitialUpdate() {
@@ -62,18 +79,15 @@ void CVelmoraView::OnInitialUpdate() {
     }
 
     m_model->Clear();
-    const std::string& dir = m_frame.EmulatorDirectory();
-    const CaptureResult list = m_runner.RunCaptured(emu::ListGamesCommand(dir), WindowMode::Hidden);
+    const CaptureResult list = m_runner.RunCaptured(ListGamesCommand(), WindowMode::Hidden);
     if (!list.started) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Error"),
                         QStringLiteral("Could not find ZINC.EXE!"), QMessageBox::Ok, this);
         box.exec();
     }
-    // The emulator path is the one the frame settled on; the help run names it alone.
-    emu::Command help = emu::HelpTextCommand(dir);
-    help.program = m_frame.EmulatorPath();
-    m_frame.SetHelpText(m_runner.RunCaptured(help, WindowMode::Hidden).text);
+    m_frame.SetHelpText(m_runner.RunCaptured(HelpTextCommand(), WindowMode::Hidden).text);
 
+    const std::string& dir = m_frame.EmulatorDirectory();
     m_model->SetListing(list.text, [configured = ConfiguredGames(dir)](int game) {
         return configured.IsConfigured(game);
     });

@@ -24,9 +24,11 @@ class CVelmoraView : public QTreeView {
 public:
     enum Image { kNotConfigured = 0, kConfigured = 1 };
 
-    CVelmoraView(app::CFrameServices& frame, const ProcessRunner& runner,
-                 QWidget* parent = nullptr);
+    CVelmoraView(app::CFrameServices& frame, ProcessRunner& runner, QWidget* parent = nullptr);
 
+    // Starts the emulator's list and help runs ahead of the initial update, so they run while
+    // the window is being built.
+    void PrestartEmulatorRuns();
     // Columns, the emulator's game list and help text, the rows and the greeting.
     void OnInitialUpdate();
 
@@ -52,8 +54,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    emu::Command ListGamesCommand() const;
+    emu::Command HelpTextCommand() const;
+
     app::CFrameServices& m_frame;
-    const ProcessRunner& m_runner;
+    ProcessRunner& m_runner;
     GameListModel* m_model;
 };
 

@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "Contract.h"
-#include "Platform.h"
 
 namespace velmora::games {
 
@@ -116,9 +115,10 @@ ConfiguredGames::ConfiguredGames(std::string emulatorDir) : m_emulatorDir(std::m
 
 bool ConfiguredGames::IsConfigured(int game) const {
     if (m_listed) {
-        const std::string path = emu::GameOptionsFile(m_emulatorDir, game);
-        const std::string name = path.substr(path.rfind(platform::kPathSeparator) + 1);
-        if (m_candidates.count(Lower(name)) == 0) {
+        if (m_candidates.empty()) {
+            return false;  // the usual first run: nothing configured yet
+        }
+        if (m_candidates.count(Lower(emu::GameOptionsFileName(game))) == 0) {
             return false;
         }
     }

@@ -51,10 +51,25 @@ void ProcessRunner::Pause() const {
         [this](QEventLoop& loop) { QTimer::singleShot(m_pause, &loop, &QEventLoop::quit); });
 }
 
-CaptureResult ProcessRunner::RunCaptured(const emu::Command& command, WindowMode mode,
-                                         const RunHooks& hooks) const {
-    CaptureResult result;
+struct ProcessRunner::Pending {
+    emu::Command command;
+    WindowMode mode = WindowMode::Hidden;
     QProcess process;
+    bool started = false;
+    bool startKnown = false;  // a prestarted run learns whether its child started when collected
+};
+
+ProcessRunner::ProcessRunner(std::chrono::milliseconds pause) : m_pause(pause) {}
+
+ProcessRunner::~ProcessRunner() = default;
+
+std::unique_ptr<ProcessRunner::Pending> ProcessRunner::Start(const emu::Command& command,
+                                                             WindowMode mode,
+                                                             const RunHooks& hooks) const {
+    auto run = std::make_unique<Pending>();
+    run->command = command;
+    run->mode = mode;
+    QProcess& process = run->process;
     Configure(process, command);
     process.setProcessChannelMode(QProcess::MergedChannels);
     PrepareChildWindow(process, mode);
@@ -63,14 +78,51 @@ CaptureResult ProcessRunner::RunCaptured(const emu::Command& command, WindowMode
         hooks.onPipeReady();
     }
     process.start(QIODevice::ReadOnly);
-    const bool started = process.waitForStarted(-1);
     if (hooks.onStartAttempted) {
+        run->started = process.waitForStarted(-1);
+        run->startKnown = true;
         hooks.onStartAttempted();
     }
-    if (!started) {
+    return run;
+}
+
+void ProcessRunner::Prestart(const emu::Command& command) {
+    // Not even waiting for the child's exec: the caller goes on at once.
+    m_prestarted.push_back(Start(command, WindowMode::Hidden, {}));
+}
+
+CaptureResult ProcessRunner::RunCaptured(const emu::Command& command, WindowMode mode,
+                                         const RunHooks& hooks) const {
+    for (auto it = m_prestarted.begin(); it != m_prestarted.end(); ++it) {
+        Pending& run = **it;
+        if (run.mode == mode && run.command.program == command.program &&
+            run.command.arguments == command.arguments &&
+            run.command.workingDirectory == command.workingDirectory) {
+            std::unique_ptr<Pending> adopted = std::move(*it);
+            m_prestarted.erase(it);
+            if (hooks.onPipeReady) {
+                hooks.onPipeReady();
+            }
+            if (hooks.onStartAttempted) {
+                hooks.onStartAttempted();
+            }
+            return Collect(*adopted);
+        }
+    }
+    const std::unique_ptr<Pending> run = Start(command, mode, hooks);
+    return Collect(*run);
+}
+
+CaptureResult ProcessRunner::Collect(Pending& run) const {
+    CaptureResult result;
+    if (!run.startKnown) {
+        run.started = run.process.waitForStarted(-1);
+        run.startKnown = true;
+    }
+    if (!run.started) {
         return result;
     }
-
+    QProcess& process = run.process;
     // QProcess drains the pipe into its own buffer while the child runs, so a child that
     // prints more than the pipe holds never stalls, and the end of the output is the end of
     // that buffer once the child has gone.

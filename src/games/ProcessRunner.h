@@ -4,7 +4,9 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "Contract.h"
 
@@ -31,7 +33,10 @@ public:
     static constexpr int kReadChunk = 511;
     static constexpr std::chrono::milliseconds kReadPause{100};
 
-    explicit ProcessRunner(std::chrono::milliseconds pause = kReadPause) : m_pause(pause) {}
+    explicit ProcessRunner(std::chrono::milliseconds pause = kReadPause);
+    ~ProcessRunner();
+    ProcessRunner(const ProcessRunner&) = delete;
+    ProcessRunner& operator=(const ProcessRunner&) = delete;
 
     // Waits until the child has ended. While it waits, and during the pauses, the event loop
     // runs without user input: windows keep painting, clicks and keys wait until it returns.
@@ -39,13 +44,24 @@ public:
     CaptureResult RunCaptured(const emu::Command& command, WindowMode mode,
                               const RunHooks& hooks = {}) const;
 
+    // Starts a hidden captured run now, so the child works while the caller does something
+    // else; the next RunCaptured of the same command and mode collects it instead of starting
+    // another child. A run never collected is ended with the runner.
+    void Prestart(const emu::Command& command);
+
     // Starts the child and returns at once; the outcome is not looked at.
     static void StartDetached(const emu::Command& command);
 
 private:
+    struct Pending;
+
     void Pause() const;
+    std::unique_ptr<Pending> Start(const emu::Command& command, WindowMode mode,
+                                   const RunHooks& hooks) const;
+    CaptureResult Collect(Pending& run) const;
 
     std::chrono::milliseconds m_pause;
+    mutable std::vector<std::unique_ptr<Pending>> m_prestarted;
 };
 
 }  // namespace velmora::games

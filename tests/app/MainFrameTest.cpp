@@ -186,7 +186,7 @@ TEST(MissingEmulator, ShowsTheMessageAndAnEmptyList) {
     CProfile profile(settings);
     CVelmoraDoc doc;
     doc.OnNewDocument();
-    const games::ProcessRunner runner(0ms);
+    games::ProcessRunner runner(0ms);
     test::SeenBox seen;
     test::AnswerNextMessageBox(seen, QMessageBox::Ok);
     auto frame = OpenMainWindow(emu.Executable(), profile, runner, doc);
