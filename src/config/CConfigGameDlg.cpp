@@ -46,13 +46,6 @@ std::vector<std::string> ListFiles(const std::string& dir) {
     return names;
 }
 
-QFrame* EtchedLine(QWidget* parent, QFrame::Shape shape) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(shape);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
-}
-
 }  // namespace
 
 CConfigGameDlg::CConfigGameDlg(app::CFrameServices& frame, QWidget* parent)
@@ -84,9 +77,9 @@ CConfigGameDlg::CConfigGameDlg(app::CFrameServices& frame, QWidget* parent)
     units.Place(m_rendererConfigure, 13, 80, 140, 14);
     units.Place(m_ok, 178, 7, 50, 14);
     units.Place(m_cancel, 178, 24, 50, 14);
-    units.Place(EtchedLine(this, QFrame::VLine), 170, 0, 1, 100);
-    units.Place(EtchedLine(this, QFrame::HLine), 0, 28, 171, 1);
-    units.Place(EtchedLine(this, QFrame::HLine), 0, 58, 171, 1);
+    units.Place(ui::EtchedLine(this, QFrame::VLine), 170, 0, 1, 100);
+    units.Place(ui::EtchedLine(this, QFrame::HLine), 0, 28, 171, 1);
+    units.Place(ui::EtchedLine(this, QFrame::HLine), 0, 58, 171, 1);
 
     connect(m_mainEmu, &QPushButton::clicked, this, &CConfigGameDlg::OnMainEmuOptions);
     connect(m_sound, &QPushButton::clicked, this, &CConfigGameDlg::OnSoundConfigure);

@@ -41,9 +41,7 @@ COptionsDlg::COptionsDlg(const QString& caption, const QString& upperLabel, QWid
     m_upper->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_lower = new COptionsEdit(this);
     m_lower->setObjectName(QStringLiteral("edit1005"));
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::VLine);
-    line->setFrameShadow(QFrame::Sunken);
+    QFrame* line = ui::EtchedLine(this, QFrame::VLine);
     QLabel* upper = MakeLabel(upperLabel, this);
     QLabel* lower = MakeLabel(QStringLiteral("Enter/copy the options you want to use:"), this);
 

@@ -4,6 +4,7 @@
 // with the font actually in use, as the platform's dialog manager does.
 
 #include <QFontMetrics>
+#include <QFrame>
 #include <QRect>
 #include <QWidget>
 
@@ -33,5 +34,13 @@ private:
     int m_baseX = 6;
     int m_baseY = 13;
 };
+
+// The etched line dialogs use to part their controls.
+inline QFrame* EtchedLine(QWidget* parent, QFrame::Shape shape) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
 
 }  // namespace velmora::ui
