@@ -47,15 +47,20 @@ grep -q -- "--renderer=libvelmora_renderer_plain.so" "$emu/cfg/Velmora001.cfg" |
 
 # A double-click starts the now configured game.
 xdotool mousemove --window "$main" 150 52 click --repeat 2 --delay 80 1
-for _ in $(seq 30); do pgrep -f "ZINC.EXE 1 --use-config-file=" >/dev/null && break; sleep 0.1; done
+for _ in $(seq 100); do pgrep -f "ZINC.EXE 1 --use-config-file=" >/dev/null && break; sleep 0.1; done
 pgrep -f "ZINC.EXE 1 --use-config-file=" >/dev/null || fail "double-click did not start the game"
 sleep 2
 
-# Config menu, Exit: the profile is written on the way out.
-xdotool windowfocus --sync "$main" key alt+c
-sleep 0.3
-xdotool key x
-for _ in $(seq 50); do kill -0 "$velmora" 2>/dev/null || break; sleep 0.1; done
+# Config menu, Exit: the profile is written on the way out. A busy machine may take a while
+# to open the menu, so try again rather than type into the list.
+for _ in 1 2 3; do
+    xdotool windowfocus --sync "$main" key alt+c
+    sleep 1
+    xdotool key x
+    for _ in $(seq 50); do kill -0 "$velmora" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$velmora" 2>/dev/null || break
+    xdotool key Escape
+done
 kill -0 "$velmora" 2>/dev/null && fail "E&xit did not close the window"
 grep -q "ShowOutput" "$work/home/Velmora/Velmora.conf" || fail "closing did not write the profile"
 echo "smoke: ok"
