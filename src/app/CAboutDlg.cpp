@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "Bitmaps.h"
 #include "DialogUnits.h"
 
 namespace velmora::app {
@@ -14,7 +15,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setFixedSize(units.X(299), units.Y(55));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(QPixmap(QStringLiteral(":/velmora/velmora.bmp")));
+    icon->setPixmap(ui::AppIcon());
     units.Place(icon, 11, 17, 20, 20);
 
     auto* version = new QLabel(QStringLiteral("Velmora Version 1.0.1"), this);

@@ -2,12 +2,14 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QWindow>
 #include <algorithm>
 
 #include "CAboutDlg.h"
 #include "COutputBar.h"
 #include "CVelmoraView.h"
 #include "Contract.h"
+#include "ModalReturn.h"
 #include "Platform.h"
 #include "Profile.h"
 #include "RegistryBackend.h"
@@ -20,6 +22,7 @@ CMainFrame::CMainFrame(const std::string& executablePath, CProfile& profile)
       m_emulatorDirectory(platform::EmulatorDirectoryFor(executablePath)),
       m_emulatorPath(emu::EmulatorPath(m_emulatorDirectory)) {
     CreateMenu();
+    new ModalReturn(this);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -78,9 +81,11 @@ bool CMainFrame::Create() {
     const int dx = m_profile.GetInt(kPositionSection, "dx", 515);
     const int dy = m_profile.GetInt(kPositionSection, "dy", 480);
     m_showOutput = m_profile.GetInt(kPositionSection, "ShowOutput", 1);
-    // Stored placement is used as it is, even off screen or tiny.
+    // Stored placement is used as it is, even off screen or tiny. Until the frame around the
+    // window is known, the outer size stands in for the inner one.
     move(x, y);
     resize(dx, dy);
+    m_outerSize = QSize(dx, dy);
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
@@ -98,6 +103,7 @@ void CMainFrame::SetActiveView(games::CVelmoraView* view) {
     view->setParent(m_client);
     view->show();
     view->lower();
+    view->setFocus();
     connect(view, &games::CVelmoraView::SelectionChanged, this, &CMainFrame::UpdateCommandUI);
     LayOutClient();
     UpdateCommandUI();
@@ -110,6 +116,40 @@ void CMainFrame::UpdateCommandUI() {
         m_configureGame->setEnabled(selected);
     }
     m_showOutputAction->setChecked(m_showOutput != 0);
+}
+
+bool CMainFrame::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::WindowActivate:
+            // The list is where the keys go: whenever the window comes back, after a dialog
+            // or from another program, the list has the focus again.
+            if (m_view != nullptr) {
+                m_view->setFocus(Qt::ActiveWindowFocusReason);
+            }
+            ApplyOuterSize();
+            break;
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+            ApplyOuterSize();
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::ApplyOuterSize() {
+    if (m_outerSizeApplied || isMaximized() || isMinimized() || windowHandle() == nullptr) {
+        return;
+    }
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        return;  // no frame yet, or none at all: the inner size already is the outer size
+    }
+    m_outerSizeApplied = true;
+    resize(m_outerSize.width() - frame.left() - frame.right(),
+           m_outerSize.height() - frame.top() - frame.bottom());
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -188,7 +228,7 @@ void CMainFrame::DestroyWindow() {
         if (m_view != nullptr) {
             m_view->SaveColumnWidths();
         }
-        QRect rect(pos(), size());
+        QRect rect = frameGeometry();
         if (isMaximized()) {
             m_profile.WriteInt(kPositionSection, "Maximized", 1);
             rect = QRect(QPoint(10, 10), QPoint(619, 459));

@@ -65,6 +65,7 @@ public:
     void UpdateCommandUI();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -73,6 +74,7 @@ private:
     void OnSize(int clientWidth, int clientHeight);
     void LayOutClient();
     void DestroyWindow();
+    void ApplyOuterSize();
     reg::RegistryBackend* Registry();
 
     CProfile& m_profile;
@@ -80,6 +82,10 @@ private:
     std::string m_emulatorPath;
     std::string m_helpText;
     int m_showOutput = 1;
+    // The stored size is the window's outer size; the frame around it is known only once the
+    // window manager has taken the window.
+    QSize m_outerSize;
+    bool m_outerSizeApplied = false;
     COutputBar* m_outputBar = nullptr;
     QWidget* m_client = nullptr;
     games::CVelmoraView* m_view = nullptr;

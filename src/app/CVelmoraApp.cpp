@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "Bitmaps.h"
 #include "MainWindow.h"
 
 namespace velmora::app {
@@ -12,7 +13,7 @@ CVelmoraApp::CVelmoraApp(int& argc, char** argv)
                  QStringLiteral("Velmora")),
       m_profile(m_settings) {
     setApplicationName(QStringLiteral("Velmora"));
-    setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.bmp")));
+    setWindowIcon(QIcon(ui::AppIcon()));
 }
 
 CVelmoraApp::~CVelmoraApp() = default;

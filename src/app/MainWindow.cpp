@@ -12,9 +12,6 @@ std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, CP
                                            games::ProcessRunner& runner, const CVelmoraDoc& doc) {
     auto frame = std::make_unique<CMainFrame>(executablePath, profile);
     auto view = std::make_unique<games::CVelmoraView>(*frame, runner);
-    // Starting a process takes a few milliseconds; the emulator's two runs overlap the building
-    // of the window instead of following it.
-    view->PrestartEmulatorRuns();
     if (!frame->Create()) {
         return nullptr;
     }

@@ -45,11 +45,6 @@ emu::Command CVelmoraView::HelpTextCommand() const {
     return command;
 }
 
-void CVelmoraView::PrestartEmulatorRuns() {
-    m_runner.Prestart(ListGamesCommand());
-    m_runner.Prestart(HelpTextCommand());
-}
-
 void CVelmoraView::OnInitialUpdate() {
     app::CProfile& profile = m_frame.Profile();
     int widths[3];
@@ -134,11 +129,36 @@ void CVelmoraView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CVelmoraView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        StartSelectedGame();
-        return;
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            StartSelectedGame();
+            return;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QTreeView::keyPressEvent(event);
+            // Ctrl moves only the focus rectangle, as in the platform's list.
+            if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+                SelectCurrentRow();
+            }
+            return;
+        default:
+            QTreeView::keyPressEvent(event);
     }
-    QTreeView::keyPressEvent(event);
+}
+
+void CVelmoraView::SelectCurrentRow() {
+    // Qt selects a row only when the key moves the focus rectangle; the platform's list also
+    // selects the row the rectangle already sits on, as on the first key after start-up.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && !selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+        selectionModel()->select(current,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
 }
 
 void CVelmoraView::contextMenuEvent(QContextMenuEvent* event) {

@@ -26,10 +26,8 @@ public:
 
     CVelmoraView(app::CFrameServices& frame, ProcessRunner& runner, QWidget* parent = nullptr);
 
-    // Starts the emulator's list and help runs ahead of the initial update, so they run while
-    // the window is being built.
-    void PrestartEmulatorRuns();
-    // Columns, the emulator's game list and help text, the rows and the greeting.
+    // Columns, the emulator's game list and help text, the rows and the greeting. The emulator
+    // runs twice, one run after the other: it never sees a second copy of itself.
     void OnInitialUpdate();
 
     int GetSelectedRow() const;  // -1 when no row is selected
@@ -54,6 +52,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void SelectCurrentRow();
     emu::Command ListGamesCommand() const;
     emu::Command HelpTextCommand() const;
 

@@ -1,12 +1,8 @@
 #include "GameListModel.h"
 
-#include <QBitmap>
 #include <QPixmap>
 
-// Resources of a static library must be registered by hand, and only once.
-static void InitRowImageResources() {
-    Q_INIT_RESOURCE(resources);
-}
+#include "Bitmaps.h"
 
 namespace velmora::games {
 
@@ -19,14 +15,10 @@ QString Text(std::string_view bytes) {
 }  // namespace
 
 GameListModel::GameListModel(QObject* parent) : QAbstractTableModel(parent) {
-    static const bool registered = (InitRowImageResources(), true);
-    (void)registered;
-    // The strip holds both 16x16 images side by side; magenta marks the see-through pixels.
-    const QPixmap strip(QStringLiteral(":/velmora/rowimages.bmp"));
+    // The strip holds both 16x16 images side by side.
+    const QPixmap strip = ui::RowImageStrip();
     for (int i = 0; i < 2; ++i) {
-        QPixmap image = strip.copy(i * 16, 0, 16, 16);
-        image.setMask(image.createMaskFromColor(QColor(255, 0, 255)));
-        m_icons[i] = QIcon(image);
+        m_icons[i] = QIcon(strip.copy(i * 16, 0, 16, 16));
     }
 }
 

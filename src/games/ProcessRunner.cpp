@@ -52,11 +52,9 @@ void ProcessRunner::Pause() const {
 }
 
 struct ProcessRunner::Pending {
-    emu::Command command;
-    WindowMode mode = WindowMode::Hidden;
     QProcess process;
     bool started = false;
-    bool startKnown = false;  // a prestarted run learns whether its child started when collected
+    bool startKnown = false;  // without hooks, whether the child started is learnt when collected
 };
 
 ProcessRunner::ProcessRunner(std::chrono::milliseconds pause) : m_pause(pause) {}
@@ -67,8 +65,6 @@ std::unique_ptr<ProcessRunner::Pending> ProcessRunner::Start(const emu::Command&
                                                              WindowMode mode,
                                                              const RunHooks& hooks) const {
     auto run = std::make_unique<Pending>();
-    run->command = command;
-    run->mode = mode;
     QProcess& process = run->process;
     Configure(process, command);
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -86,29 +82,8 @@ std::unique_ptr<ProcessRunner::Pending> ProcessRunner::Start(const emu::Command&
     return run;
 }
 
-void ProcessRunner::Prestart(const emu::Command& command) {
-    // Not even waiting for the child's exec: the caller goes on at once.
-    m_prestarted.push_back(Start(command, WindowMode::Hidden, {}));
-}
-
 CaptureResult ProcessRunner::RunCaptured(const emu::Command& command, WindowMode mode,
                                          const RunHooks& hooks) const {
-    for (auto it = m_prestarted.begin(); it != m_prestarted.end(); ++it) {
-        Pending& run = **it;
-        if (run.mode == mode && run.command.program == command.program &&
-            run.command.arguments == command.arguments &&
-            run.command.workingDirectory == command.workingDirectory) {
-            std::unique_ptr<Pending> adopted = std::move(*it);
-            m_prestarted.erase(it);
-            if (hooks.onPipeReady) {
-                hooks.onPipeReady();
-            }
-            if (hooks.onStartAttempted) {
-                hooks.onStartAttempted();
-            }
-            return Collect(*adopted);
-        }
-    }
     const std::unique_ptr<Pending> run = Start(command, mode, hooks);
     return Collect(*run);
 }

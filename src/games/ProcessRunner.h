@@ -44,11 +44,6 @@ public:
     CaptureResult RunCaptured(const emu::Command& command, WindowMode mode,
                               const RunHooks& hooks = {}) const;
 
-    // Starts a hidden captured run now, so the child works while the caller does something
-    // else; the next RunCaptured of the same command and mode collects it instead of starting
-    // another child. A run never collected is ended with the runner.
-    void Prestart(const emu::Command& command);
-
     // Starts the child and returns at once; the outcome is not looked at.
     static void StartDetached(const emu::Command& command);
 
@@ -61,7 +56,6 @@ private:
     CaptureResult Collect(Pending& run) const;
 
     std::chrono::milliseconds m_pause;
-    mutable std::vector<std::unique_ptr<Pending>> m_prestarted;
 };
 
 }  // namespace velmora::games

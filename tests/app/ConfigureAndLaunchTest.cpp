@@ -49,7 +49,8 @@ protected:
     ~ConfigureAndLaunchTest() override {
         for (const char* name :
              {"VELMORA_SAMPLE_PLUGIN_AUTO", "VELMORA_SAMPLE_PLUGIN_LOG", "ZINC_STANDIN_SILENT",
-              "ZINC_STANDIN_DELAY_MS", "ZINC_STANDIN_GAMES"}) {
+              "ZINC_STANDIN_DELAY_MS", "ZINC_STANDIN_GAMES", "ZINC_STANDIN_WAIT_FOR",
+              "ZINC_STANDIN_LOG"}) {
             qunsetenv(name);
         }
     }
@@ -77,18 +78,16 @@ protected:
 
     // Opens the dialog on the selected row and hands it to `act` once it shows.
     void Configure(std::function<void(CConfigGameDlg&)> act) {
-        bool seen = false;
-        test::WhenModalShows([&](QWidget* modal) {
-            auto* dialog = dynamic_cast<CConfigGameDlg*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            seen = true;
-            act(*dialog);
-            if (dialog->isVisible()) {
-                dialog->reject();
-            }
-        });
+        test::ModalWatch watch([&](QWidget* modal) { Act(modal, act); }, test::IsA<CConfigGameDlg>);
         View().ConfigureSelectedGame();
-        EXPECT_TRUE(seen);
+    }
+    static void Act(QWidget* modal, const std::function<void(CConfigGameDlg&)>& act) {
+        auto* dialog = dynamic_cast<CConfigGameDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        act(*dialog);
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
     }
 
     static void Choose(CConfigGameDlg& dialog, const char* renderer) {
@@ -189,10 +188,10 @@ TEST_F(ConfigureAndLaunchTest, RendererWithoutItsOwnDialogOpensTheEditor) {
     Select(12);
     Configure([&](CConfigGameDlg& dialog) {
         Choose(dialog, kPlain);
-        test::WhenModalShows([](QWidget* editor) {
-            auto* options = dynamic_cast<config::CRendererOptionsDlg*>(editor);
+        test::ModalWatch editor([](QWidget* modal) {
+            auto* options = dynamic_cast<config::CRendererOptionsDlg*>(modal);
             ASSERT_NE(options, nullptr);
-            editor->close();
+            modal->close();
         });
         Press(dialog, "button1002");
     });
@@ -288,15 +287,21 @@ TEST_F(ConfigureAndLaunchTest, CapturedLaunchReportsWhatWentWrong) {
 TEST_F(ConfigureAndLaunchTest, WindowStaysAliveWhileACapturedGameRuns) {
     test::WriteBytes(File(7), "x");
     Select(7);
-    qputenv("ZINC_STANDIN_DELAY_MS", "600");
-    std::string duringRun;
+    // The emulator ends only when the test says so, after it has seen the window at work.
+    const std::string gate = m_emu.File("gate");
+    qputenv("ZINC_STANDIN_WAIT_FOR", QByteArray::fromStdString(gate));
     bool painted = false;
-    QTimer::singleShot(250, [&] {
-        duringRun = Output();
-        painted = Frame().OutputBar()->Edit()->toPlainText() == "Executing ZiNc...";
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (Output() == "Executing ZiNc..." &&
+            Frame().OutputBar()->Edit()->toPlainText() == "Executing ZiNc...") {
+            painted = true;  // timers and painting run during the wait
+            poll.stop();
+            test::WriteBytes(gate, "");
+        }
     });
+    poll.start(1);
     View().StartSelectedGame();
-    EXPECT_EQ(duringRun, "Executing ZiNc...") << "timers and painting run during the wait";
     EXPECT_TRUE(painted);
     EXPECT_NE(Output().find("argv[1]=<7>"), std::string::npos);
 }
@@ -305,38 +310,45 @@ TEST_F(ConfigureAndLaunchTest, DetachedLaunchClearsTheBarAndReturnsAtOnce) {
     test::WriteBytes(File(7), "x");
     Select(7);
     Frame().OnToggleOutput();
-    qputenv("ZINC_STANDIN_DELAY_MS", "3000");
-    QElapsedTimer timer;
-    timer.start();
-    View().StartSelectedGame();
-    EXPECT_LT(timer.elapsed(), 1500);
+    const std::string gate = m_emu.File("gate");
+    const std::string log = m_emu.File("runs.log");
+    qputenv("ZINC_STANDIN_WAIT_FOR", QByteArray::fromStdString(gate));
+    qputenv("ZINC_STANDIN_LOG", QByteArray::fromStdString(log));
+    View().StartSelectedGame();  // returns while the emulator waits for the gate
     EXPECT_EQ(Output(), "");
+    test::WriteBytes(gate, "");
+    EXPECT_TRUE(
+        test::WaitUntil([&] { return test::ReadBytes(log).find("end 7 ") != std::string::npos; }));
+    EXPECT_EQ(test::ReadBytes(log).find("end"), test::ReadBytes(log).find("end 7 "))
+        << "the game ended only after Velmora went on: " << test::ReadBytes(log);
 }
 
 TEST_F(ConfigureAndLaunchTest, UnconfiguredGameAsksAndNeverStarts) {
     const int row = Select(7);
     Frame().SetOutputText("before");
-    test::SeenBox box;
-    test::AnswerNextMessageBox(box, QMessageBox::No);
-    View().StartSelectedGame();
-    ASSERT_TRUE(box.shown);
-    EXPECT_EQ(box.title, "Velmora");
-    EXPECT_EQ(box.text, "This game is not configured yet! Start the game configuration?");
+    {
+        test::MessageBoxAnswer box(QMessageBox::No);
+        View().StartSelectedGame();
+        ASSERT_TRUE(box.Shown());
+        EXPECT_EQ(box.title, "Velmora");
+        EXPECT_EQ(box.text, "This game is not configured yet! Start the game configuration?");
+    }
     EXPECT_EQ(Output(), "before");
     EXPECT_EQ(View().RowImage(row), 0);
 
     // Yes: the dialog opens; configuring there still starts nothing.
-    test::AnswerNextMessageBox(box, QMessageBox::Yes);
-    bool configured = false;
-    QTimer::singleShot(300, [&] {
-        if (auto* dialog = dynamic_cast<CConfigGameDlg*>(QApplication::activeModalWidget())) {
-            configured = true;
-            Choose(*dialog, kPlain);
-            Press(*dialog, "ok");
-        }
-    });
-    View().StartSelectedGame();
-    EXPECT_TRUE(configured);
+    {
+        test::MessageBoxAnswer box(QMessageBox::Yes);
+        test::ModalWatch dialog(
+            [](QWidget* modal) {
+                Act(modal, [](CConfigGameDlg& configure) {
+                    Choose(configure, kPlain);
+                    Press(configure, "ok");
+                });
+            },
+            test::IsA<CConfigGameDlg>);
+        View().StartSelectedGame();
+    }
     EXPECT_EQ(View().RowImage(row), 1);
     EXPECT_EQ(Output(), "before");
 }

@@ -48,7 +48,8 @@ TEST_F(MainFrameTest, FirstRunOpensWithDefaults) {
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->windowTitle(), "A small ZiNc frontend - Velmora");
     EXPECT_EQ(frame->pos(), QPoint(100, 100));
-    EXPECT_EQ(frame->size(), QSize(515, 480));
+    EXPECT_TRUE(test::WaitUntil([&] { return frame->frameGeometry().size() == QSize(515, 480); }))
+        << "the outer size";
     EXPECT_FALSE(frame->isMaximized());
     EXPECT_TRUE(frame->OutputBar()->isVisible());
     EXPECT_TRUE(frame->Action(CMainFrame::kShowOutput)->isChecked());
@@ -59,20 +60,26 @@ TEST_F(MainFrameTest, FirstRunOpensWithDefaults) {
 }
 
 TEST_F(MainFrameTest, ClosingWritesPlacementAndRestoresIt) {
+    QSize outer;
     {
         auto frame = Open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
         frame->move(40, 30);
         frame->resize(600, 400);
         frame->GetActiveView()->setColumnWidth(1, 77);
+        ASSERT_TRUE(test::WaitUntil([&] { return frame->size() == QSize(600, 400); }));
+        outer = frame->frameGeometry().size();
         frame->close();
     }
     EXPECT_EQ(Stored("x").toInt(), 40);
-    EXPECT_EQ(Stored("dx").toInt(), 600);
+    EXPECT_EQ(Stored("dx").toInt(), outer.width()) << "the outer width";
+    EXPECT_EQ(Stored("dy").toInt(), outer.height());
     EXPECT_EQ(Stored("Maximized").toInt(), 0);
     EXPECT_EQ(Stored("ColWid2").toInt(), 77);
 
     auto again = Open();
     EXPECT_EQ(again->pos(), QPoint(40, 30));
+    EXPECT_TRUE(test::WaitUntil([&] { return again->frameGeometry().size() == outer; }));
     EXPECT_EQ(again->size(), QSize(600, 400));
     EXPECT_EQ(again->GetActiveView()->columnWidth(1), 77);
 }
@@ -187,10 +194,9 @@ TEST(MissingEmulator, ShowsTheMessageAndAnEmptyList) {
     CVelmoraDoc doc;
     doc.OnNewDocument();
     games::ProcessRunner runner(0ms);
-    test::SeenBox seen;
-    test::AnswerNextMessageBox(seen, QMessageBox::Ok);
+    test::MessageBoxAnswer seen(QMessageBox::Ok);
     auto frame = OpenMainWindow(emu.Executable(), profile, runner, doc);
-    ASSERT_TRUE(seen.shown);
+    ASSERT_TRUE(seen.Shown());
     EXPECT_EQ(seen.title, "Error");
     EXPECT_EQ(seen.text, "Could not find ZINC.EXE!");
     EXPECT_EQ(seen.icon, QMessageBox::Information);

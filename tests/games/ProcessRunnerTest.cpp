@@ -88,19 +88,6 @@ TEST_F(ProcessRunnerTest, MissingEmulatorCallsBothHooksAndReportsNoStart) {
     EXPECT_EQ(calls, (std::vector<std::string>{"pipe", "start"}));
 }
 
-TEST_F(ProcessRunnerTest, PrestartedRunIsCollectedOnceWithTheSameText) {
-    ProcessRunner runner(0ms);
-    const CaptureResult direct = runner.RunCaptured(ListCommand(), WindowMode::Hidden);
-    runner.Prestart(ListCommand());
-    // The executable may go away: the prestarted child is already running.
-    std::filesystem::remove(m_emuDir / "ZINC.EXE");
-    const CaptureResult collected = runner.RunCaptured(ListCommand(), WindowMode::Hidden);
-    EXPECT_TRUE(collected.started);
-    EXPECT_EQ(collected.text, direct.text);
-    EXPECT_FALSE(runner.RunCaptured(ListCommand(), WindowMode::Hidden).started)
-        << "a prestarted run is collected only once";
-}
-
 TEST_F(ProcessRunnerTest, PassesArgumentsWithBlanksWhole) {
     const ProcessRunner runner(0ms);
     const CaptureResult result =

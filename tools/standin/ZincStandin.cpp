@@ -54,6 +54,11 @@
 //                                 the program hangs unless its standard input is closed.
 //   ZINC_STANDIN_DELAY_MS=N       Sleeps N milliseconds after printing, before exiting.
 //   ZINC_STANDIN_EXIT_CODE=N      Exits with N, 0 to 255 (default 0).
+//   ZINC_STANDIN_LOG=FILE         Appends "start ARGS\n" to FILE as the program starts and
+//                                 "end ARGS\n" as it ends, ARGS being its arguments joined by
+//                                 blanks, so a test can tell whether two runs overlapped.
+//   ZINC_STANDIN_WAIT_FOR=FILE    After printing, waits until FILE exists (at most a minute)
+//                                 before exiting: a test decides when the emulator ends.
 
 #include <algorithm>
 #include <chrono>
@@ -386,6 +391,36 @@ void WriteFiller(Output& out, unsigned long long total) {
     out.Write(chunk);
 }
 
+void Log(const char* event, int argc, char** argv) {
+    const char* path = std::getenv("ZINC_STANDIN_LOG");
+    if (path == nullptr || *path == '\0') {
+        return;
+    }
+    std::string line = event;
+    for (int i = 1; i < argc; ++i) {
+        line += ' ';
+        line += argv[i];
+    }
+    line += '\n';
+    // One write in append mode: lines of two runs at once never mix.
+    if (FILE* file = std::fopen(path, "ab")) {
+        std::fwrite(line.data(), 1, line.size(), file);
+        std::fclose(file);
+    }
+}
+
+void WaitForFile() {
+    const char* path = std::getenv("ZINC_STANDIN_WAIT_FOR");
+    if (path == nullptr || *path == '\0') {
+        return;
+    }
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    std::error_code error;
+    while (!std::filesystem::exists(path, error) && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 void DrainStdin() {
     char buffer[4096];
     while (std::fread(buffer, 1, sizeof buffer, stdin) > 0) {
@@ -401,6 +436,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
+    Log("start", argc, argv);
     if (EnvFlag("ZINC_STANDIN_READ_STDIN")) {
         DrainStdin();
     }
@@ -416,9 +452,11 @@ int main(int argc, char** argv) {
             EchoGameStart(out, argc, argv);
         }
     }
+    WaitForFile();
     if (auto delay = EnvNumber("ZINC_STANDIN_DELAY_MS")) {
         std::this_thread::sleep_for(std::chrono::milliseconds(*delay));
     }
+    Log("end", argc, argv);
     auto exitCode = EnvNumber("ZINC_STANDIN_EXIT_CODE");
     return exitCode ? static_cast<int>(*exitCode) : 0;
 }
