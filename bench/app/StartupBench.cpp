@@ -1,7 +1,9 @@
 // Start-up to a painted window: Velmora with 1,000 and 10,000 games against a bare Qt window
-// built the same way. Each figure is the median over fresh processes of the time from main()
-// to the first paint of the list. Velmora's runner pauses are set to zero, so the figures
-// leave out the 100 ms waits before each 511-byte read of the emulator's output.
+// built the same way, and against the limit: that bare window after the emulator's two runs,
+// one after the other, read to the end with nothing else done. Each figure is the median over
+// fresh processes of the time from main() to the first paint of the list. Velmora's runner
+// pauses are set to zero, so the figures leave out the 100 ms waits before each 511-byte read
+// of the emulator's output.
 //
 //   startup_bench <stand-in ZINC.EXE> [runs]
 
@@ -29,7 +31,8 @@ QElapsedTimer gSinceMain;
 // Quits with the elapsed time once `widget` has painted for the first time.
 class FirstPaint : public QObject {
 public:
-    explicit FirstPaint(QWidget* widget) { widget->installEventFilter(this); }
+    // Owned by the widget it watches.
+    explicit FirstPaint(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !m_done) {
             m_done = true;
@@ -48,15 +51,39 @@ private:
     bool m_done = false;
 };
 
-int RunBare(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget window;
+void ShowBareWindow(QWidget& window) {
     window.resize(515, 480);
     auto* list = new QTreeWidget(&window);
     list->setGeometry(0, 0, 515, 400);
     list->setHeaderLabels({"Game", "Country", "Infos"});
-    FirstPaint watch(list->viewport());
+    new FirstPaint(list->viewport());
     window.show();
+}
+
+int RunBare(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window;
+    ShowBareWindow(window);
+    return QApplication::exec();
+}
+
+// What no front end can beat: the emulator's list run, then its help run, each read to the
+// end, then the bare window.
+int RunLimit(int argc, char** argv, const char* emulatorDir) {
+    QApplication app(argc, argv);
+    const QString emulator = QString::fromLocal8Bit(emulatorDir) + QStringLiteral("/ZINC.EXE");
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--list-games")}, QStringList{}}) {
+        QProcess run;
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(emulator, arguments, QIODevice::ReadOnly);
+        run.waitForFinished(-1);
+        if (run.readAll().isEmpty()) {
+            return 1;
+        }
+    }
+    QWidget window;
+    ShowBareWindow(window);
     return QApplication::exec();
 }
 
@@ -72,7 +99,7 @@ int RunVelmora(int argc, char** argv, const char* emulatorDir) {
     const std::string executable = std::string(emulatorDir) + "/Velmora";
     // Catch the list's first paint however the window gets built.
     auto frame = velmora::app::OpenMainWindow(executable, profile, runner, doc);
-    FirstPaint watch(frame->GetActiveView()->viewport());
+    new FirstPaint(frame->GetActiveView()->viewport());
     frame->GetActiveView()->viewport()->update();
     return QApplication::exec();
 }
@@ -109,6 +136,9 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == "--bare") {
         return RunBare(argc, argv);
     }
+    if (argc >= 3 && std::string(argv[1]) == "--limit") {
+        return RunLimit(argc, argv, argv[2]);
+    }
     if (argc >= 3 && std::string(argv[1]) == "--velmora") {
         return RunVelmora(argc, argv, argv[2]);
     }
@@ -123,15 +153,17 @@ int main(int argc, char** argv) {
     const QString self = QString::fromLocal8Bit(argv[0]);
 
     const long long bare = Measure(self, {QStringLiteral("--bare")}, 0, runs);
+    const long long limit = Measure(self, {QStringLiteral("--limit"), dir.path()}, 1000, runs);
     const long long thousand = Measure(self, {QStringLiteral("--velmora"), dir.path()}, 1000, runs);
     const long long tenThousand =
         Measure(self, {QStringLiteral("--velmora"), dir.path()}, 10000, runs);
-    if (bare <= 0 || thousand <= 0 || tenThousand <= 0) {
+    if (bare <= 0 || limit <= 0 || thousand <= 0 || tenThousand <= 0) {
         return 1;
     }
     std::printf("bare Qt window          %8lld us\n", bare);
-    std::printf("Velmora, 1,000 games    %8lld us  (%.2fx bare, target <= 1.5x)\n", thousand,
-                double(thousand) / double(bare));
+    std::printf("limit, 1,000 games      %8lld us  (bare window after two emulator runs)\n", limit);
+    std::printf("Velmora, 1,000 games    %8lld us  (%.2fx the limit, target <= 1.15x)\n", thousand,
+                double(thousand) / double(limit));
     std::printf("Velmora, 10,000 games   %8lld us  (%.2fx the 1,000-game figure, target <= 2x)\n",
                 tenThousand, double(tenThousand) / double(thousand));
     return 0;

@@ -1,7 +1,7 @@
 #include "COutputBar.h"
 
-#include "COptionsEdit.h"
 #include "DialogUnits.h"
+#include "EditedText.h"
 
 namespace velmora::app {
 
@@ -20,7 +20,7 @@ COutputBar::COutputBar(QWidget* parent) : QWidget(parent), m_edit(new QPlainText
 void COutputBar::SetText(const std::string& text) {
     m_text = text;
     // The edit shows paragraphs; the bytes themselves stay in m_text.
-    m_edit->setPlainText(config::ToWidgetText(text));
+    m_edit->setPlainText(ui::EditedText(text).WidgetText());
     m_edit->viewport()->repaint();
 }
 

@@ -5,6 +5,7 @@
 #include "CVelmoraDoc.h"
 #include "CVelmoraView.h"
 #include "Profile.h"
+#include "WidgetText.h"
 
 namespace velmora::app {
 
@@ -15,7 +16,7 @@ std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, CP
     if (!frame->Create()) {
         return nullptr;
     }
-    frame->setWindowTitle(QString::fromLocal8Bit(doc.Title()) + QStringLiteral(" - ") +
+    frame->setWindowTitle(ui::ToWidget(doc.Title()) + QStringLiteral(" - ") +
                           QApplication::applicationName());
     games::CVelmoraView* list = view.release();  // the frame owns it from here
     frame->SetActiveView(list);

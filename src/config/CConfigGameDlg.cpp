@@ -4,13 +4,14 @@
 #include <QFrame>
 #include <QPushButton>
 #include <algorithm>
-#include <filesystem>
 
 #include "COptionsDlg.h"
 #include "CPluginLibrary.h"
 #include "Contract.h"
 #include "DialogUnits.h"
 #include "FrameServices.h"
+#include "Platform.h"
+#include "WidgetText.h"
 
 namespace velmora::config {
 
@@ -26,24 +27,11 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     });
 }
 
-// Plugins are offered in name order, letters compared without regard to case, as the
-// emulator's own platform lists a folder.
-std::vector<std::string> ListFiles(const std::string& dir) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-        if (entry.is_regular_file(ec)) {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                            [](char x, char y) {
-                                                return std::tolower(static_cast<unsigned char>(x)) <
-                                                       std::tolower(static_cast<unsigned char>(y));
-                                            });
-    });
-    return names;
+// A renderer item shows its file name as text and keeps the name's own bytes as data, so
+// the name goes back to the emulator exactly as the folder holds it.
+std::string ItemName(const QComboBox& box, int index) {
+    const QByteArray name = box.itemData(index).toByteArray();
+    return {name.constData(), static_cast<size_t>(name.size())};
 }
 
 }  // namespace
@@ -98,22 +86,26 @@ std::string CConfigGameDlg::PluginPath(const std::string& name) const {
 }
 
 void CConfigGameDlg::OnInitDialog() {
-    setWindowTitle(QStringLiteral("Configure game - ") + QString::fromLocal8Bit(m_strItemText));
+    setWindowTitle(QStringLiteral("Configure game - ") + ui::ToWidget(m_strItemText));
     // Before any plugin is asked anything, so their dialogs show this game's settings.
     m_frame.RestoreSettingsSnapshot(m_nGame);
     LoadGameOptions();
 
-    for (const std::string& name : ListFiles(EmulatorDirectory())) {
-        if (CPluginLibrary::ExportsEntry(PluginPath(name), emu::kRendererInitEntry)) {
-            m_renderer->addItem(QString::fromLocal8Bit(name));
+    const auto entries = platform::ListDirectory(EmulatorDirectory());
+    for (const platform::DirectoryEntry& entry :
+         entries.value_or(std::vector<platform::DirectoryEntry>{})) {
+        if (entry.regularFile &&
+            CPluginLibrary::ExportsEntry(PluginPath(entry.name), emu::kRendererInitEntry)) {
+            m_renderer->addItem(
+                ui::ToWidget(entry.name),
+                QByteArray(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
         }
     }
     LoadRendererOptions();
 
     int selection = m_renderer->count() > 0 ? 0 : -1;
     for (int i = 0; i < m_renderer->count(); ++i) {
-        if (StartsWithIgnoringCase(m_renderer->itemText(i).toLocal8Bit().toStdString(),
-                                   m_strRenderer)) {
+        if (StartsWithIgnoringCase(ItemName(*m_renderer, i), m_strRenderer)) {
             selection = i;
             break;
         }
@@ -131,7 +123,7 @@ std::optional<std::string> CConfigGameDlg::SelectedRenderer() const {
     if (m_renderer->currentIndex() < 0) {
         return std::nullopt;
     }
-    return m_renderer->currentText().toLocal8Bit().toStdString();
+    return ItemName(*m_renderer, m_renderer->currentIndex());
 }
 
 void CConfigGameDlg::OnMainEmuOptions() {

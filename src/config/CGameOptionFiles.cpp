@@ -40,7 +40,8 @@ struct LoadedFile {
 // have. A longer file is not truncated by the next save, though: its text ends with the last
 // complete line within the limit and everything from there on is held as the rest, to be
 // written back unchanged after the user's text. Cutting at a line end keeps a half line out of
-// the editor, where the user could neither see nor mend the other half.
+// the editor, where the user could neither see nor mend the other half; only when the limit
+// holds no line end at all does the editor get the first 32767 bytes, the line's start.
 LoadedFile SplitAtReadingLimit(std::string bytes) {
     const std::string_view readable = std::string_view(bytes).substr(0, files::kOptionFileLimit);
     if (const size_t nul = readable.find('\0'); nul != std::string_view::npos) {
@@ -52,8 +53,8 @@ LoadedFile SplitAtReadingLimit(std::string bytes) {
     if (bytes.size() <= files::kOptionFileLimit) {
         return {std::move(bytes), {}};
     }
-    const size_t lastLineEnd = readable.rfind('\n');
-    const size_t keep = lastLineEnd == std::string_view::npos ? 0 : lastLineEnd + 1;
+    const size_t lastLineEnd = readable.find_last_of("\r\n");
+    const size_t keep = lastLineEnd == std::string_view::npos ? readable.size() : lastLineEnd + 1;
     LoadedFile loaded;
     loaded.rest = bytes.substr(keep);
     bytes.resize(keep);
@@ -76,15 +77,11 @@ std::optional<LoadedFile> ReadOptionFile(const std::string& path) {
     return LoadedFile{std::move(*text), {}};
 }
 
-// The user's text followed by the held rest, which always begins a line.
-std::string JoinLines(const std::string& head, const std::string& rest) {
-    if (head.empty()) {
-        return rest;
-    }
-    std::string joined = head;
-    joined += kLineEnd;
-    joined += rest;
-    return joined;
+// The white space at the end of `text`, which the editor does not keep.
+std::string TakeTrailingWhite(std::string& text) {
+    std::string white = text;
+    TrimRight(text);
+    return white.substr(text.size());
 }
 
 }  // namespace
@@ -92,9 +89,35 @@ std::string JoinLines(const std::string& head, const std::string& rest) {
 CGameOptionFiles::CGameOptionFiles(std::string emulatorDirectory)
     : m_strEmulatorDir(std::move(emulatorDirectory)) {}
 
-const std::string& CGameOptionFiles::RestFor(const UnreadRest& rest, const std::string& path) {
-    static const std::string kNothing;
-    return rest.path == path ? rest.text : kNothing;
+CGameOptionFiles::UnreadRest CGameOptionFiles::HoldRest(const std::string& path, std::string& text,
+                                                        std::string rest) {
+    UnreadRest held{path, {}, {}, {}};
+    if (rest.empty()) {
+        TrimRight(text);
+        return held;
+    }
+    // The text's last line end, and any blanks around it, stay between text and rest.
+    held.gap = TakeTrailingWhite(text);
+    TrimRight(rest);
+    held.text = std::move(rest);
+    held.head = text;
+    return held;
+}
+
+std::string CGameOptionFiles::JoinRest(const UnreadRest& rest, const std::string& path,
+                                       const std::string& text) {
+    if (rest.path != path || rest.text.empty()) {
+        return text;
+    }
+    if (text.empty()) {
+        return rest.text;
+    }
+    // A rest that goes on with the text's last line joins it only while that line is as it was.
+    const bool gapEndsLine = rest.gap.find_first_of("\r\n") != std::string::npos;
+    if (gapEndsLine || text == rest.head) {
+        return text + rest.gap + rest.text;
+    }
+    return text + std::string(kLineEnd) + rest.text;
 }
 
 bool CGameOptionFiles::LoadGameOptions() {
@@ -102,18 +125,15 @@ bool CGameOptionFiles::LoadGameOptions() {
     std::optional<LoadedFile> loaded = ReadOptionFile(path);
     m_strOptions = loaded ? std::move(loaded->text) : std::string(kLineEnd);
     const bool textNamesRenderer = CutManagedOptions(m_strOptions, m_strRenderer);
-    TrimRight(m_strOptions);
 
-    m_gameRest = {path, {}};
-    if (loaded && !loaded->rest.empty()) {
-        std::string rest = std::move(loaded->rest);
+    std::string rest = loaded ? std::move(loaded->rest) : std::string();
+    if (!rest.empty()) {
         std::optional<std::string> renderer = CutEveryManagedOption(rest);
         if (renderer && !textNamesRenderer) {
             m_strRenderer = std::move(*renderer);
         }
-        TrimRight(rest);
-        m_gameRest.text = std::move(rest);
     }
+    m_gameRest = HoldRest(path, m_strOptions, std::move(rest));
     return loaded.has_value();
 }
 
@@ -121,13 +141,8 @@ bool CGameOptionFiles::LoadRendererOptions() {
     const std::string path = emu::RendererOptionsFile(m_strEmulatorDir, m_nGame);
     std::optional<LoadedFile> loaded = ReadOptionFile(path);
     m_strRendererOptions = loaded ? std::move(loaded->text) : std::string(kLineEnd);
-    TrimRight(m_strRendererOptions);
-
-    m_rendererRest = {path, {}};
-    if (loaded) {
-        TrimRight(loaded->rest);
-        m_rendererRest.text = std::move(loaded->rest);
-    }
+    m_rendererRest =
+        HoldRest(path, m_strRendererOptions, loaded ? std::move(loaded->rest) : std::string());
     return loaded.has_value();
 }
 
@@ -161,8 +176,7 @@ bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selecte
     block += kLineEnd;
 
     const std::string path = emu::GameOptionsFile(m_strEmulatorDir, m_nGame);
-    const std::string& rest = RestFor(m_gameRest, path);
-    const std::string bytes = (rest.empty() ? m_strOptions : JoinLines(m_strOptions, rest)) + block;
+    const std::string bytes = JoinRest(m_gameRest, path, m_strOptions) + block;
     m_strOptions += block;
     return files::WriteAtomically(path, bytes);
 }
@@ -170,8 +184,7 @@ bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selecte
 bool CGameOptionFiles::SaveRendererOptions() {
     TrimRight(m_strRendererOptions);
     const std::string path = emu::RendererOptionsFile(m_strEmulatorDir, m_nGame);
-    const std::string& rest = RestFor(m_rendererRest, path);
-    std::string bytes = rest.empty() ? m_strRendererOptions : JoinLines(m_strRendererOptions, rest);
+    std::string bytes = JoinRest(m_rendererRest, path, m_strRendererOptions);
     bytes += kLineEnd;
     m_strRendererOptions += kLineEnd;
     return files::WriteAtomically(path, bytes);

@@ -58,9 +58,15 @@ private:
     struct UnreadRest {
         std::string path;
         std::string text;
+        std::string gap;   // the white space between the text and the rest, as the file had it
+        std::string head;  // the text as read, to tell whether the user changed it
     };
 
-    static const std::string& RestFor(const UnreadRest& rest, const std::string& path);
+    // Trims `text` and holds `rest` for `path`.
+    static UnreadRest HoldRest(const std::string& path, std::string& text, std::string rest);
+    // `text` followed by the held rest, as it stood in the file where nothing was changed.
+    static std::string JoinRest(const UnreadRest& rest, const std::string& path,
+                                const std::string& text);
 
     std::string m_strEmulatorDir;
     UnreadRest m_gameRest;

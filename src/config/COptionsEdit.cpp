@@ -6,18 +6,6 @@
 
 namespace velmora::config {
 
-QString ToWidgetText(std::string_view text) {
-    QString widgetText = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-    widgetText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return widgetText;
-}
-
-std::string FromWidgetText(QString rawText) {
-    rawText.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    const QByteArray bytes = rawText.toLocal8Bit();
-    return {bytes.constData(), static_cast<size_t>(bytes.size())};
-}
-
 COptionsEdit::COptionsEdit(QWidget* parent) : QPlainTextEdit(parent) {
     // Like a dialog's edit control: no wrapping, a vertical scroll bar always there, and Tab
     // moving on to the next control, so the keyboard can always reach OK.
@@ -32,12 +20,13 @@ COptionsEdit::COptionsEdit(QWidget* parent) : QPlainTextEdit(parent) {
 
 void COptionsEdit::SetText(const std::string& text) {
     QScopedValueRollback<bool> guard(m_changingText, true);
-    setPlainText(ToWidgetText(text));
+    m_text = ui::EditedText(text);
+    setPlainText(m_text.WidgetText());
 }
 
 std::string COptionsEdit::Text() const {
     // toPlainText() would also turn non-breaking spaces into blanks; the raw text keeps them.
-    return FromWidgetText(document()->toRawText());
+    return m_text.Bytes(document()->toRawText());
 }
 
 int COptionsEdit::Length() const {

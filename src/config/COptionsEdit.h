@@ -1,19 +1,15 @@
 #pragma once
-// The multi-line edit of the option editors. Option texts are 8-bit with CR LF line ends,
-// while QPlainTextEdit keeps paragraphs rather than line ends: the text is translated on the
-// way in and out here, so the caller sees the same bytes a file holds.
+// The multi-line edit of the option editors. Option texts are 8-bit with CR LF line ends (a
+// lone LF or CR here and there), while QPlainTextEdit keeps paragraphs rather than line ends:
+// the text is translated on the way in and out here, so the caller gets back the bytes the
+// file holds, changed only where the user changed them.
 
 #include <QPlainTextEdit>
 #include <string>
-#include <string_view>
+
+#include "EditedText.h"
 
 namespace velmora::config {
-
-// 8-bit text to what the edit shows: CR LF becomes one paragraph break. (A lone CR or LF makes
-// a paragraph break too, and comes back as CR LF.)
-QString ToWidgetText(std::string_view text);
-// The edit's raw text back to 8-bit text, every paragraph break as CR LF.
-std::string FromWidgetText(QString rawText);
 
 class COptionsEdit : public QPlainTextEdit {
     Q_OBJECT
@@ -37,6 +33,7 @@ private:
     void NoteChange(int position, int removed, int added);
     void EnforceLimit();
 
+    ui::EditedText m_text;
     int m_limit = kDefaultLimit;
     bool m_changingText = false;
     int m_changeStart = 0;

@@ -3,10 +3,7 @@
 // called, and unloaded when the holder goes out of scope. A file that does not load as a
 // library is simply absent; nothing is ever reported to the user.
 
-#include <memory>
 #include <string>
-
-class QLibrary;
 
 namespace velmora::config {
 
@@ -40,7 +37,7 @@ public:
     static bool ExportsEntry(const std::string& path, const char* entry);
 
 private:
-    std::unique_ptr<QLibrary> m_library;
+    void* m_library = nullptr;
 };
 
 }  // namespace velmora::config

@@ -45,6 +45,19 @@ fs::path TemporaryBeside(const fs::path& path) {
     return temp;
 }
 
+// Saving through a symbolic link replaces the file it points to and leaves the link a link.
+fs::path FollowLinks(fs::path path) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++hops) {
+        const fs::path target = fs::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
 bool WriteAllBytes(std::FILE* file, const std::string& bytes) {
     size_t length = bytes.size();
     const size_t failAfter = gFailAfter.load();
@@ -92,7 +105,7 @@ std::optional<std::string> ReadAll(const std::string& path) {
 }
 
 bool WriteAtomically(const std::string& path, const std::string& bytes) {
-    const fs::path target(path);
+    const fs::path target = FollowLinks(fs::path(path));
     std::error_code ec;
     if (IsWriteProtected(target) || fs::is_directory(target, ec)) {
         return false;

@@ -2,8 +2,10 @@
 // The few things that differ between Windows and the rest. One implementation per platform
 // (PlatformWin32.cpp, PlatformPosix.cpp), chosen by CMake.
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::platform {
 
@@ -24,5 +26,21 @@ std::string UserConfigDirectory();
 
 // Flushes a written file's bytes to the disk before it replaces the old one.
 bool SyncFile(const std::string& path);
+
+// A folder's entries by their names' own bytes, whatever encoding they may be in. On Windows
+// in the order the listing yields them; elsewhere, where that order is arbitrary, sorted by
+// name with letters compared without regard to case. "." and ".." are left out; nothing when
+// the folder cannot be read (or does not exist).
+struct DirectoryEntry {
+    std::string name;
+    bool regularFile = false;  // after following a symbolic link
+};
+std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& dir);
+
+// Loads the library file at exactly `path`: no name is added or tried, and a file that is no
+// library, or is cut short, simply does not load (nullptr).
+void* LoadLibraryFile(const std::string& path);
+void* LibraryEntry(void* library, const char* name);
+void FreeLibraryFile(void* library);
 
 }  // namespace velmora::platform

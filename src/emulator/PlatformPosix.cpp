@@ -1,7 +1,13 @@
+#include <dirent.h>
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <memory>
 
 #include "Platform.h"
 
@@ -31,6 +37,56 @@ bool SyncFile(const std::string& path) {
     const bool synced = ::fsync(fd) == 0;
     ::close(fd);
     return synced;
+}
+
+std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& dir) {
+    std::vector<DirectoryEntry> entries;
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(dir.c_str()), &::closedir);
+    if (!folder) {
+        return std::nullopt;
+    }
+    while (const dirent* entry = ::readdir(folder.get())) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        // The entry's own type spares a look at every file; links and file systems that do
+        // not tell are looked at.
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat status {};
+            regular = ::stat((dir + '/' + name).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+        }
+        entries.push_back({name, regular});
+    }
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(),
+                                            b.name.end(), [](char x, char y) {
+                                                return std::tolower(static_cast<unsigned char>(x)) <
+                                                       std::tolower(static_cast<unsigned char>(y));
+                                            });
+    });
+    return entries;
+}
+
+void* LoadLibraryFile(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return nullptr;
+    }
+    // With a slash in it, dlopen takes the name as a path and searches nowhere else.
+    const std::string exact = path.find('/') == std::string::npos ? "./" + path : path;
+    return ::dlopen(exact.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+void* LibraryEntry(void* library, const char* name) {
+    return library != nullptr ? ::dlsym(library, name) : nullptr;
+}
+
+void FreeLibraryFile(void* library) {
+    if (library != nullptr) {
+        ::dlclose(library);
+    }
 }
 
 }  // namespace velmora::platform

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "Contract.h"
+#include "Platform.h"
 
 namespace velmora::games {
 
@@ -97,18 +98,18 @@ std::string Lower(std::string text) {
 }  // namespace
 
 ConfiguredGames::ConfiguredGames(std::string emulatorDir) : m_emulatorDir(std::move(emulatorDir)) {
-    std::error_code ec;
-    const std::filesystem::path cfg(emu::InDirectory(m_emulatorDir, emu::kCfgDir));
-    std::filesystem::directory_iterator it(cfg, ec);
-    if (ec) {
+    const std::string cfg = emu::InDirectory(m_emulatorDir, emu::kCfgDir);
+    const auto entries = platform::ListDirectory(cfg);
+    if (!entries) {
         // No cfg folder means no game is configured; any other trouble, ask file by file.
-        m_listed = ec == std::errc::no_such_file_or_directory;
+        std::error_code ec;
+        m_listed = !std::filesystem::exists(cfg, ec) && !ec;
         return;
     }
-    for (const auto& entry : it) {
+    for (const platform::DirectoryEntry& entry : *entries) {
         // Lower-cased, so a file system that ignores case cannot hide a candidate; the real
         // open below decides.
-        m_candidates.insert(Lower(entry.path().filename().string()));
+        m_candidates.insert(Lower(entry.name));
     }
     m_listed = true;
 }

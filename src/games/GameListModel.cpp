@@ -3,13 +3,14 @@
 #include <QPixmap>
 
 #include "Bitmaps.h"
+#include "WidgetText.h"
 
 namespace velmora::games {
 
 namespace {
 
 QString Text(std::string_view bytes) {
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return ui::ToWidget(bytes);
 }
 
 }  // namespace

@@ -117,10 +117,11 @@ private:
         while (line < m_text.size() && m_text[line] == '"') {
             // Names have no escapes: the name runs to the next double quote, wherever it is.
             const size_t nameBegin = line + 1;
-            const size_t quote = m_quote.From(nameBegin);
+            size_t quote = m_quote.From(nameBegin);
             if (quote == npos) {
                 return m_text.find('[', nameBegin);
             }
+            quote = NameEnd(nameBegin, quote);
             const std::string name(m_text.substr(nameBegin, quote - nameBegin));
             const size_t valueBegin = quote + 2;  // the "=" after the name is not checked
             if (valueBegin > m_text.size()) {
@@ -146,13 +147,51 @@ private:
         if (value.starts_with('"')) {
             const std::optional<std::string> text = Unquote(value.substr(1));
             if (!text) {
-                return npos;  // an unclosed text: the file is not one we wrote
+                return StoreTextAcrossLines(keyPath, name, valueBegin + 1, line);
             }
             m_writer.WriteString(keyPath, name, *text);
         } else if (value.starts_with("dword:")) {
             m_writer.WriteDword(keyPath, name, ReadHexNumber(value.substr(6)));
         } else if (value.starts_with("hex:")) {
             return StoreHexList(keyPath, name, valueBegin + 4, line);
+        }
+        return line.next;
+    }
+
+    // A name holding a double quote is written as it is, so its first quote need not be its
+    // end: when no "=" follows that quote, the name runs on to the first quote and "=" of its
+    // line, if there is one. A plain name ends at its first quote, as always.
+    size_t NameEnd(size_t nameBegin, size_t quote) {
+        if (quote + 1 >= m_text.size() || m_text[quote + 1] == '=') {
+            return quote;
+        }
+        const Line line = EndLine(nameBegin);
+        if (quote >= line.end) {
+            return quote;
+        }
+        const size_t assign = m_text.substr(quote, line.end - quote).find("\"=");
+        return assign == npos ? quote : quote + assign;
+    }
+
+    // A text whose closing quote is not on its own line. A plugin may store line breaks in a
+    // text, which is written as it stands, so the text runs on to its closing quote when that
+    // quote ends a line. Otherwise the line is not one we wrote: only this value is dropped,
+    // and reading goes on with the next line.
+    size_t StoreTextAcrossLines(const std::string& keyPath, const std::string& name,
+                                size_t textBegin, const Line& line) {
+        size_t i = textBegin;
+        while (i < m_text.size() && m_text[i] != '"') {
+            const bool escape = m_text[i] == '\\' && i + 1 < m_text.size() &&
+                                (m_text[i + 1] == '\\' || m_text[i + 1] == '"');
+            i += escape ? 2 : 1;
+        }
+        if (i < m_text.size()) {
+            const Line after = EndLine(i + 1);
+            if (after.end == i + 1 && after.next != npos) {
+                const std::string_view quoted = m_text.substr(textBegin, i + 1 - textBegin);
+                m_writer.WriteString(keyPath, name, Unquote(quoted).value_or(std::string()));
+                return after.next;
+            }
         }
         return line.next;
     }

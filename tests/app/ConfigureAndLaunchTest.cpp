@@ -19,6 +19,7 @@
 #include "CVelmoraView.h"
 #include "Contract.h"
 #include "EmulatorDir.h"
+#include "GameListModel.h"
 #include "MainWindow.h"
 #include "Profile.h"
 #include "QtTestSupport.h"
@@ -93,9 +94,10 @@ protected:
     static void Choose(CConfigGameDlg& dialog, const char* renderer) {
         dialog.RendererBox()->setCurrentIndex(dialog.RendererBox()->findText(renderer));
     }
-    static void Press(CConfigGameDlg& dialog, const char* name) {
-        QTest::mouseClick(dialog.findChild<QPushButton*>(name), Qt::LeftButton);
+    static void Press(QWidget* dialog, const char* name) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(name), Qt::LeftButton);
     }
+    static void Press(CConfigGameDlg& dialog, const char* name) { Press(&dialog, name); }
 
     std::string File(int game, const char* suffix = ".cfg") const {
         return m_emu.File("cfg/Velmora" + emu::GameNumberText(game) + suffix);
@@ -351,6 +353,63 @@ TEST_F(ConfigureAndLaunchTest, UnconfiguredGameAsksAndNeverStarts) {
     }
     EXPECT_EQ(View().RowImage(row), 1);
     EXPECT_EQ(Output(), "before");
+}
+
+TEST_F(ConfigureAndLaunchTest, EightBitOptionsComeBackByteForByte) {
+    // Windows-1252 letters and a lone line feed, through the editor's OK and the dialog's OK.
+    const std::string options = "--title=Caf\xe9\n--deg=20\xb0\r\n--x=1";
+    test::WriteBytes(File(12), options + "\r\n--renderer=" + kPlain + "\r\n");
+    Select(12);
+    Configure([&](CConfigGameDlg& dialog) {
+        test::ModalWatch editor([](QWidget* modal) { Press(modal, "ok"); },
+                                test::IsA<config::CMainEmuOptionsDlg>);
+        Press(dialog, "button1000");
+        ASSERT_TRUE(editor.Seen());
+        Press(dialog, "ok");
+    });
+    EXPECT_EQ(test::ReadBytes(File(12)),
+              options + "\r\n--use-renderer-cfg-file=" + File(12, "_renderer.cfg") +
+                  "\r\n--renderer=" + kPlain + "\r\n");
+}
+
+TEST_F(ConfigureAndLaunchTest, PluginAndFileNamesKeepTheirBytes) {
+    const std::string name = "r\xe9nder.so";  // Windows-1252, not UTF-8
+    m_emu.Copy(VELMORA_RENDERER_PLAIN, name);
+    test::WriteBytes(m_emu.File("cfg/Caf\xe9.cfg"), "x");
+    test::WriteBytes(m_emu.File("cfg/Velmora007.cfg\xff"), "x");
+    const int row = Select(12);
+    Configure([&](CConfigGameDlg& dialog) {
+        const int item = dialog.RendererBox()->findText(QString::fromUtf8("r\xc3\xa9nder.so"));
+        ASSERT_GE(item, 0) << "listed, and shown with its letter";
+        dialog.RendererBox()->setCurrentIndex(item);
+        Press(dialog, "ok");
+    });
+    EXPECT_NE(test::ReadBytes(File(12)).find("\r\n--renderer=" + name + "\r\n"), std::string::npos)
+        << test::ReadBytes(File(12));
+    EXPECT_EQ(View().RowImage(row), 1);
+    Configure([&](CConfigGameDlg& dialog) {
+        EXPECT_EQ(dialog.RendererBox()->currentText(), QString::fromUtf8("r\xc3\xa9nder.so"))
+            << "the stored name matches by its bytes";
+    });
+}
+
+TEST_F(ConfigureAndLaunchTest, GameNamesShowTheirLetters) {
+    games::GameListModel model;
+    model.SetListing("14 Caf\xe9 (France) [x]\r\n15 Caf\xc3\xa9 [y]\r\n",
+                     [](int) { return false; });
+    const auto shown = [&](int row) { return model.data(model.index(row, 0), Qt::DisplayRole); };
+    EXPECT_EQ(shown(0).toString(), QString::fromUtf8("14 Caf\xc3\xa9 "));
+    EXPECT_EQ(shown(1).toString(), QString::fromUtf8("15 Caf\xc3\xa9 "));
+    EXPECT_EQ(model.GameText(0), "14 Caf\xe9 ");
+
+    CConfigGameDlg dialog(Frame(), &Frame());
+    dialog.m_strItemText = "14 Caf\xe9 ";
+    dialog.m_nGame = 14;
+    test::ModalWatch watch([](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), QString::fromUtf8("Configure game - 14 Caf\xc3\xa9 "));
+        modal->close();
+    });
+    dialog.DoModal();
 }
 
 }  // namespace

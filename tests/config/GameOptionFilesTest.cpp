@@ -301,16 +301,22 @@ TEST_F(OptionFilesTest, LongFileEdgeCases) {
     ASSERT_TRUE(files.LoadGameOptions());
     EXPECT_EQ(files.m_strOptions, atLimit);
 
-    // One line longer than the limit: nothing to show, and nothing lost.
+    // One line longer than the limit: its start is shown, and nothing is lost. Unchanged, the
+    // line is whole again; changed, the rest follows on a line of its own.
     const std::string oneLine = std::string(40000, 'q') + "\r\n--b=1\r\n--renderer=r.dll\r\n";
     WriteBytes(GameFile(), oneLine);
     ASSERT_TRUE(files.LoadGameOptions());
-    EXPECT_EQ(files.m_strOptions, "");
+    EXPECT_EQ(files.m_strOptions, std::string(files::kOptionFileLimit, 'q'));
     EXPECT_EQ(files.m_strRenderer, "r.dll");
     ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
     EXPECT_EQ(ReadBytes(GameFile()), oneLine);
+    ASSERT_TRUE(files.LoadGameOptions());
+    files.m_strOptions = "--new=1";
+    ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
+    EXPECT_EQ(ReadBytes(GameFile()), "--new=1\r\n" + oneLine.substr(files::kOptionFileLimit));
 
     // What was held back belongs to game 7's file alone.
+    files.m_strOptions.clear();
     files.m_nGame = 8;
     ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
     EXPECT_EQ(ReadBytes(Cfg("Velmora008.cfg")), "\r\n--renderer=r.dll\r\n");
@@ -322,6 +328,13 @@ TEST_F(OptionFilesTest, LongFileEdgeCases) {
     EXPECT_EQ(files.m_strOptions, "--a=1");
     ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
     EXPECT_EQ(ReadBytes(GameFile()), "--a=1\r\n--renderer=r.dll\r\n");
+
+    // Lone line ends, and the blank lines where the limit cuts, come back as they were.
+    const std::string lone = OptionLines(files::kOptionFileLimit - 30) + "--x=1\n\n  \n--y\r--z\n";
+    WriteBytes(GameFile(), lone + "--renderer=r.dll\r\n");
+    ASSERT_TRUE(files.LoadGameOptions());
+    ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
+    EXPECT_EQ(ReadBytes(GameFile()), lone.substr(0, lone.size() - 1) + "\r\n--renderer=r.dll\r\n");
 }
 
 TEST_F(OptionFilesTest, LongRendererOptionsKeepTheirRest) {

@@ -4,12 +4,14 @@
 
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "COptionsDlg.h"
 #include "COptionsEdit.h"
+#include "QtTestSupport.h"
 #include "TempDir.h"
 
 namespace velmora::config {
@@ -20,10 +22,16 @@ using namespace std::string_literals;
 constexpr int kGaveUp = -1;
 
 // Runs the dialog modally, as the Configure-game dialog does, and plays `actions` once it is
-// up. A dialog still open after five seconds ends with kGaveUp instead of hanging the test.
+// up and active. A dialog the actions leave open ends with kGaveUp instead of hanging the test.
 int RunModal(COptionsDlg& dialog, const std::function<void()>& actions) {
-    QTimer::singleShot(0, &dialog, actions);
-    QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(kGaveUp); });
+    test::ModalWatch watch(
+        [&](QWidget*) {
+            actions();
+            if (dialog.isVisible()) {
+                dialog.done(kGaveUp);
+            }
+        },
+        [&](QWidget* modal) { return modal == &dialog; });
     return dialog.exec();
 }
 
@@ -180,13 +188,78 @@ TEST(OptionsDlg, RendererExampleShownByteForByte) {
     });
 }
 
-TEST(OptionsEdit, TextCrossesWithCrLfLineEnds) {
+// Option texts are bytes: Windows-1252 letters, lone line ends, whatever a file holds. Both
+// editors give back exactly what they were given when nothing was changed, and change only
+// what the user changed, typed letters in the text's own encoding.
+TEST(OptionsDlg, EditorsGiveBackTheBytesTheyWereGiven) {
+    std::string everyByte = "A";
+    for (int byte = 1; byte <= 0xff; ++byte) {
+        everyByte += static_cast<char>(byte);
+    }
+    const std::string atLimit = "A" + std::string(COptionsEdit::kDefaultLimit - 1, 'x');
+    std::string longer = "A";
+    while (longer.size() < 40000) {
+        longer += "--option=value\r\n";
+    }
+    const struct {
+        const char* name;
+        std::string given;
+        std::string typed;  // "\xe9" typed at the end after deleting the first letter
+    } cases[] = {
+        {"every byte but NUL", everyByte, "\xe9"},
+        {"lone LF", "A\nb\nc", "\xc3\xa9"},
+        {"lone CR", "A\rb\rc", "\xc3\xa9"},
+        {"CR LF", "A\r\nb\r\n", "\xc3\xa9"},
+        {"mixed line ends", "A\r\nb\nc\rd\r\n\n", "\xc3\xa9"},
+        {"UTF-8", "Caf\xc3\xa9 \xe2\x9c\x93\nx", "\xc3\xa9"},
+        {"Windows-1252",
+         "Caf\xe9 20\xb0"
+         "C\r\n\x80\n",
+         "\xe9"},
+        {"exactly the limit", atLimit, "\xc3\xa9"},
+        {"longer than the limit", longer, ""},  // nothing more may be typed
+    };
+    test::TempDir emulator;
+    const auto editors = [&] {
+        std::vector<std::unique_ptr<COptionsDlg>> both;
+        both.push_back(std::make_unique<CMainEmuOptionsDlg>(kHelp));
+        both.push_back(std::make_unique<CRendererOptionsDlg>(emulator.Str()));
+        return both;
+    };
+    for (const auto& c : cases) {
+        for (const auto& dialog : editors()) {
+            dialog->m_strOptions = c.given;
+            RunModal(*dialog, [&] { QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton); });
+            EXPECT_EQ(dialog->m_strOptions, c.given) << c.name << ", unchanged";
+
+            RunModal(*dialog, [&] {
+                COptionsEdit* lower = Edit(*dialog, "edit1005");
+                ClickInto(lower);
+                QTest::keyClick(lower, Qt::Key_Home, Qt::ControlModifier);
+                QTest::keyClick(lower, Qt::Key_Delete);
+                QTest::keyClick(lower, Qt::Key_End, Qt::ControlModifier);
+                QTest::sendKeyEvent(QTest::Click, lower, Qt::Key_Eacute, QString(QChar(0xe9)),
+                                    Qt::NoModifier);
+                QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton);
+            });
+            EXPECT_EQ(dialog->m_strOptions, c.given.substr(1) + c.typed) << c.name << ", edited";
+        }
+    }
+}
+
+TEST(OptionsEdit, TextCrossesWithItsOwnLineEnds) {
     COptionsEdit edit;
+    // A break the user adds is CR LF; the others keep what they were.
+    edit.SetText("a\nb");
+    edit.moveCursor(QTextCursor::End);
+    edit.insertPlainText("\nc");
+    EXPECT_EQ(edit.Text(), "a\nb\r\nc");
+
     for (const auto& [in, out] : {std::pair{""s, ""s},
                                   {"a"s, "a"s},
                                   {"a\r\n"s, "a\r\n"s},
                                   {"\r\n\r\n"s, "\r\n\r\n"s},
-                                  {"a\nb\rc"s, "a\r\nb\r\nc"s},
+                                  {"a\nb\rc"s, "a\nb\rc"s},
                                   {"\tx = \xC2\xA0y"s, "\tx = \xC2\xA0y"s}}) {
         edit.SetText(in);
         EXPECT_EQ(edit.Text(), out) << in;

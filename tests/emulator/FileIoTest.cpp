@@ -57,5 +57,22 @@ TEST(WriteAtomically, LeavesProtectedFilesAndMissingFoldersAlone) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
 }
 
+TEST(WriteAtomically, WritesThroughSymbolicLinks) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.File("real"));
+    WriteBytes(dir.File("real/target.cfg"), "old");
+    std::error_code ec;
+    std::filesystem::create_symlink("real/target.cfg", dir.File("relative.cfg"), ec);
+    if (ec) {
+        GTEST_SKIP() << "this system makes no symbolic links: " << ec.message();
+    }
+    std::filesystem::create_symlink(dir.File("relative.cfg"), dir.File("chain.cfg"));
+    for (const char* link : {"relative.cfg", "chain.cfg"}) {
+        ASSERT_TRUE(WriteAtomically(dir.File(link), link));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.File(link))) << link;
+        EXPECT_EQ(ReadBytes(dir.File("real/target.cfg")), link);
+    }
+}
+
 }  // namespace
 }  // namespace velmora::files

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Real-window smoke test under Xvfb: Velmora starts beside the stand-in emulator, a game is
-# configured with the mouse and the keyboard, started, and the window is closed from its menu.
-#   smoke.sh <laid-out emulator directory>
+# Real-window smoke test under Xvfb: Velmora starts beside the stand-in emulator, games are
+# configured and started with the keyboard alone and with the mouse, and the window is closed
+# from its menu. Every wait is for something to happen, never for a while.
+#   smoke.sh <laid-out emulator directory> [--wm]
+# With --wm, a window manager (openbox) frames the window first: the frame's outer size must
+# be the profile's, and be written back unchanged.
 set -euo pipefail
 template=$1
+with_wm=${2:-}
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 emu="$work/My Games/zinc"
@@ -12,55 +16,109 @@ cp -r "$template" "$emu"
 export XDG_CONFIG_HOME="$work/home"
 export QT_QPA_PLATFORM=xcb  # a real window on the X server, whatever the caller asked for
 export ZINC_STANDIN_GAMES=12
+export ZINC_STANDIN_LOG="$work/runs.log"
 export VELMORA_SAMPLE_PLUGIN_AUTO="Width=1280"
-# Every emulator run lingers a little, so the game start below can be seen from outside.
-export ZINC_STANDIN_DELAY_MS=1000
+profile="$work/home/Velmora/Velmora.conf"
 
-fail() { echo "smoke: $*" >&2; exit 1; }
-wait_for_window() {
-    for _ in $(seq 200); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
+fail() {
+    echo "smoke: $*" >&2
+    exit 1
+}
+# Polls until the command succeeds: at most 20 s, so a busy machine has time.
+until_true() {
+    for _ in $(seq 400); do
+        "$@" && return 0
+        sleep 0.05
     done
     return 1
 }
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+wait_for_window() {
+    local id
+    for _ in $(seq 400); do
+        id=$(window_named "$1" || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+gone() { [ -z "$(window_named "$1" || true)" ]; }
+windows_of_velmora() { xdotool search --onlyvisible --pid "$velmora" 2>/dev/null | wc -l; }
+# Alt+C, then the item's letter once the menu is up.
+config_menu() {
+    local before
+    before=$(windows_of_velmora)
+    xdotool windowfocus --sync "$main" key alt+c
+    until_true [ "$(windows_of_velmora)" -gt "$before" ] || fail "Alt+C did not open the menu"
+    xdotool key "$1"
+}
+game_running() { grep -q "^start $1 --use-config-file=$emu/cfg/" "$ZINC_STANDIN_LOG"; }
+profile_value() { sed -n "s/^$1=//p" "$profile"; }
+# Gone, or a zombie waiting for this script to reap it.
+ended() { ! ps -o stat= -p "$velmora" | grep -qv Z; }
+
+if [ "$with_wm" = --wm ]; then
+    openbox --startup "touch $work/wm-ready" &
+    until_true [ -e "$work/wm-ready" ] || fail "the window manager did not start"
+fi
 
 "$emu/Velmora" &
 velmora=$!
 main=$(wait_for_window "A small ZiNc frontend - Velmora") || fail "the main window never showed"
-sleep 0.5
+[ "$(cat "$ZINC_STANDIN_LOG")" = $'start --list-games\nend --list-games\nstart\nend' ] ||
+    fail "the emulator's start-up runs overlapped: $(cat "$ZINC_STANDIN_LOG")"
 
-# The first row sits under the menu bar and the column headers.
-xdotool mousemove --window "$main" 150 52 click 1
-sleep 0.3
-xdotool mousemove --window "$main" 150 52 click 3
-dialog=$(wait_for_window "Configure game - 1 ") || fail "right-click did not open the dialog"
+if [ "$with_wm" = --wm ]; then
+    # The window manager's frame is the client window's parent.
+    frame=$(xwininfo -tree -id "$main" | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    size() { xwininfo -id "$frame" | sed -n "s/^ *$1: *//p"; }
+    until_true [ "$(size Width)x$(size Height)" = 515x480 ] ||
+        fail "the outer size is $(size Width)x$(size Height), not 515x480"
+    outer_width=$(size Width)
+    outer_height=$(size Height)
+fi
+
+# Keyboard alone: Home selects the first row, Alt+C C configures it, Escape cancels.
+xdotool windowfocus --sync "$main" key Home
+config_menu c
+dialog=$(wait_for_window "Configure game - 1 Amber Anchor") ||
+    fail "Home, Alt+C, C did not open the dialog for the first row"
+xdotool windowfocus --sync "$dialog" key Escape
+until_true gone "Configure game - " || fail "Escape did not close the dialog"
+
+# Down and Return on the second row, not configured yet: the question, and Return (Yes)
+# opens its configuration.
+xdotool windowfocus --sync "$main" key Down Return
+question=$(wait_for_window "^Velmora$") || fail "Return on an unconfigured game did not ask"
+xdotool windowfocus --sync "$question" key Return
+dialog=$(wait_for_window "Configure game - 2 ") || fail "Yes did not open the dialog"
 # From the first button: past the sound button to the renderer list, pick the next renderer,
 # on past its button to OK.
 xdotool windowfocus --sync "$dialog" key Tab Tab Down Tab Tab Return
-for _ in $(seq 50); do [ -s "$emu/cfg/Velmora001.cfg" ] && break; sleep 0.1; done
-[ -s "$emu/cfg/Velmora001.cfg" ] || fail "OK did not write the game options file"
-grep -q -- "--renderer=libvelmora_renderer_plain.so" "$emu/cfg/Velmora001.cfg" ||
+until_true [ -s "$emu/cfg/Velmora002.cfg" ] || fail "OK did not write the game options file"
+grep -q -- "--renderer=libvelmora_renderer_plain.so" "$emu/cfg/Velmora002.cfg" ||
     fail "the renderer picked with the keyboard was not saved"
-[ -f "$emu/cfg/Velmora001_registry.cfg" ] || fail "OK did not write the settings snapshot"
+[ -f "$emu/cfg/Velmora002_registry.cfg" ] || fail "OK did not write the settings snapshot"
+until_true gone "Configure game - " || fail "OK did not close the dialog"
 
-# A double-click starts the now configured game.
-xdotool mousemove --window "$main" 150 52 click --repeat 2 --delay 80 1
-for _ in $(seq 100); do pgrep -f "ZINC.EXE 1 --use-config-file=" >/dev/null && break; sleep 0.1; done
-pgrep -f "ZINC.EXE 1 --use-config-file=" >/dev/null || fail "double-click did not start the game"
-sleep 2
+# Back on the list, Return starts the now configured game.
+xdotool windowfocus --sync "$main" key Return
+until_true game_running 2 || fail "Return did not start the configured game"
 
-# Config menu, Exit: the profile is written on the way out. A busy machine may take a while
-# to open the menu, so try again rather than type into the list.
-for _ in 1 2 3; do
-    xdotool windowfocus --sync "$main" key alt+c
-    sleep 1
-    xdotool key x
-    for _ in $(seq 50); do kill -0 "$velmora" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$velmora" 2>/dev/null || break
-    xdotool key Escape
-done
-kill -0 "$velmora" 2>/dev/null && fail "E&xit did not close the window"
-grep -q "ShowOutput" "$work/home/Velmora/Velmora.conf" || fail "closing did not write the profile"
+# The mouse: a right-click configures the first row (under the menu bar and the headers).
+xdotool mousemove --window "$main" 150 52 click 3
+dialog=$(wait_for_window "Configure game - 1 ") || fail "right-click did not open the dialog"
+xdotool windowfocus --sync "$dialog" key Escape
+until_true gone "Configure game - " || fail "Escape did not close the dialog"
+
+# Config menu, Exit: the profile is written on the way out.
+config_menu x
+until_true ended || fail "E&xit did not close the window"
+wait "$velmora" || true
+[ -n "$(profile_value ShowOutput)" ] || fail "closing did not write the profile"
+if [ "$with_wm" = --wm ]; then
+    [ "$(profile_value dx)x$(profile_value dy)" = "${outer_width}x${outer_height}" ] ||
+        fail "the profile holds $(profile_value dx)x$(profile_value dy), the frame was" \
+            "${outer_width}x${outer_height}"
+fi
 echo "smoke: ok"

@@ -50,6 +50,24 @@ TEST_F(SettingsSnapshotFile, SavesAndRestoresTheWholeKey) {
     EXPECT_EQ(ReadBytes(m_file), "REGEDIT4\r\n\r\n");
 }
 
+TEST_F(SettingsSnapshotFile, LineBreaksAndQuotesInTextsAndNamesCostNothing) {
+    // Texts and names are written as they stand: a plugin's line breaks and a name's double
+    // quote must not take the values and sections after them down on the way back.
+    reg::CRegKeyWalker walker(*m_store, reg::kHkeyCurrentUser);
+    ASSERT_TRUE(walker.WriteString(kPluginKey + "\\Sound", "Notes", "one\r\ntwo\nthree\rfour"));
+    ASSERT_TRUE(walker.WriteString(kPluginKey + "\\Sound", "Quoted", "say \"hi\"\r\n"));
+    ASSERT_TRUE(walker.WriteDword(kPluginKey + "\\Sound", "odd\"name", 7));
+    ASSERT_TRUE(walker.WriteDword(kPluginKey + "\\Sound", "After", 9));
+    ASSERT_TRUE(walker.WriteString(kPluginKey + "\\Video", "Path", "C:\\x\r\n"));
+    ASSERT_TRUE(walker.WriteDword(kPluginKey + "\\Video", "Width", 640));
+    const std::string before = PluginSettings(*m_store);
+
+    ASSERT_TRUE(SaveSettingsSnapshot(*m_store, m_file));
+    walker.DeleteTree(kPluginKey);
+    ASSERT_TRUE(RestoreSettingsSnapshot(*m_store, m_file));
+    EXPECT_EQ(PluginSettings(*m_store), before);
+}
+
 TEST_F(SettingsSnapshotFile, FilesThatCannotBeReadLeaveTheKeyAlone) {
     EXPECT_FALSE(RestoreSettingsSnapshot(*m_store, m_file));  // no file yet
     std::filesystem::create_directory(m_file);                // opens, but reads fail
