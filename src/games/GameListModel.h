@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ public:
     int Image(int row) const;
     void SetImage(int row, int image);
     std::string GameText(int row) const;
+    std::span<const GameRow> Rows() const { return m_rows; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
