@@ -32,22 +32,55 @@ char32_t Fold(char32_t c) {
     }
 }
 
+void AppendUtf8(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Without branches, so that the compiler can lower many letters at a time.
+void LowerAscii(char* text, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        text[i] = static_cast<char>(c | (static_cast<unsigned char>(c - 'A') < 26 ? 0x20 : 0));
+    }
+}
+
 bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// Appends the folded code points of well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing above U+10FFFF); false, with `out` partly written, at the first ill-formed byte.
-bool AppendUtf8(std::string_view text, std::u32string& out) {
+// Appends well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF)
+// folded; false, with `out` partly written, at the first ill-formed byte.
+bool AppendFoldedUtf8(std::string_view text, std::string& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
     while (p < end) {
-        const unsigned char lead = *p;
-        if (lead < 0x80) {
-            out.push_back(Fold(lead));
+        // Names are mostly ASCII: copy a run of it whole, then lower its letters.
+        const auto* run = p;
+        while (p < end && *p < 0x80) {
             ++p;
+        }
+        if (p > run) {
+            const size_t at = out.size();
+            const auto length = static_cast<size_t>(p - run);
+            out.append(reinterpret_cast<const char*>(run), length);
+            LowerAscii(out.data() + at, length);
             continue;
         }
+        const unsigned char lead = *p;
         int length = 0;
         char32_t c = 0;
         char32_t least = 0;
@@ -78,18 +111,18 @@ bool AppendUtf8(std::string_view text, std::u32string& out) {
         if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
             return false;
         }
-        out.push_back(Fold(c));
+        AppendUtf8(Fold(c), out);
         p += length;
     }
     return true;
 }
 
-void AppendWindows1252(std::string_view text, std::u32string& out) {
+void AppendFoldedWindows1252(std::string_view text, std::string& out) {
     for (const char ch : text) {
         const auto byte = static_cast<unsigned char>(ch);
         const char32_t c =
             byte >= 0x80 && byte < 0xA0 ? char32_t{kWindows1252High[byte - 0x80]} : byte;
-        out.push_back(Fold(c));
+        AppendUtf8(Fold(c), out);
     }
 }
 
@@ -103,6 +136,14 @@ bool IsLeadingSpace(char c) {  // what atoi skips before the number
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+size_t CodePoints(std::string_view utf8) {
+    size_t count = 0;
+    for (const char c : utf8) {
+        count += IsContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
+    }
+    return count;
 }
 
 }  // namespace
@@ -124,48 +165,76 @@ std::string_view GameName(std::string_view gameText) {
     return gameText.substr(i);
 }
 
-void AppendFolded(std::string_view text, std::u32string& out) {
+void AppendFolded(std::string_view text, std::string& out) {
     const size_t start = out.size();
-    if (!AppendUtf8(text, out)) {
+    if (!AppendFoldedUtf8(text, out)) {
         out.resize(start);
-        AppendWindows1252(text, out);
+        AppendFoldedWindows1252(text, out);
     }
 }
 
-int FindGameRow(std::span<const GameRow> rows, int current, std::string_view search) {
-    std::u32string needle;
+GameSearchIndex::GameSearchIndex(std::span<const GameRow> rows) {
+    size_t bytes = 0;
+    for (const GameRow& row : rows) {
+        bytes += row.game.size();
+    }
+    m_folded.reserve(bytes + bytes / 8);  // room for a few letters that grow in UTF-8
+    m_starts.reserve(rows.size() + 1);
+    m_names.reserve(rows.size());
+    for (const GameRow& row : rows) {
+        m_starts.push_back(m_folded.size());
+        // The number and its blanks are ASCII, so the name starts at the same distance in the
+        // folded text as in the row's bytes, whichever way the bytes are read.
+        const std::string_view name = GameName(row.game);
+        m_names.push_back(m_folded.size() + (row.game.size() - name.size()));
+        AppendFolded(row.game, m_folded);
+    }
+    m_starts.push_back(m_folded.size());
+}
+
+int GameSearchIndex::Find(int current, std::string_view search) const {
+    std::string needle;
     AppendFolded(search, needle);
-    const auto count = static_cast<int64_t>(rows.size());
+    const size_t count = RowCount();
     if (needle.empty() || count == 0) {
         return -1;
     }
-    int64_t first = current >= 0 && current < count ? current : 0;
-    if (needle.size() == 1 && current >= 0 && current < count) {
+    const bool hasCurrent = current >= 0 && static_cast<size_t>(current) < count;
+    size_t first = hasCurrent ? static_cast<size_t>(current) : 0;
+    if (hasCurrent && CodePoints(needle) == 1) {
         first = (first + 1) % count;
     }
 
-    // One buffer for every row's text, so a search over thousands of rows allocates once.
-    std::u32string text;
-    const auto scan = [&](bool byName, bool anywhere) -> int {
-        for (int64_t k = 0; k < count; ++k) {
-            const int64_t row = (first + k) % count;
-            const std::string_view game = rows[static_cast<size_t>(row)].game;
-            text.clear();
-            AppendFolded(byName ? GameName(game) : game, text);
-            const bool found = anywhere ? text.find(needle) != std::u32string::npos
-                                        : std::u32string_view(text).starts_with(needle);
-            if (found) {
+    const std::string_view folded = m_folded;
+    const auto text = [&](size_t row, bool name) {
+        const size_t from = name ? m_names[row] : m_starts[row];
+        return folded.substr(from, m_starts[row + 1] - from);
+    };
+    const auto scan = [&](auto&& found) -> int {
+        for (size_t row = first; row < count; ++row) {
+            if (found(row)) {
+                return static_cast<int>(row);
+            }
+        }
+        for (size_t row = 0; row < first; ++row) {
+            if (found(row)) {
                 return static_cast<int>(row);
             }
         }
         return -1;
     };
 
-    if (needle.front() >= U'0' && needle.front() <= U'9') {
-        return scan(false, false);
+    if (IsDigit(needle.front())) {
+        return scan([&](size_t row) { return text(row, false).starts_with(needle); });
     }
-    const int row = scan(true, false);
-    return row >= 0 ? row : scan(true, true);
+    const int row = scan([&](size_t r) { return text(r, true).starts_with(needle); });
+    return row >= 0 ? row : scan([&](size_t r) {
+        return text(r, true).find(needle) != std::string_view::npos;
+    });
+}
+
+int FindGameRow(std::span<const GameRow> rows, int current, std::string_view search) {
+    return GameSearchIndex(rows).Find(current, search);
 }
 
 }  // namespace velmora::games

@@ -91,22 +91,23 @@ TEST(GameName, FollowsTheNumberAndItsBlanks) {
 }
 
 TEST(AppendFolded, ReadsUtf8OnlyWhenWellFormed) {
-    const std::pair<std::string, std::u32string> cases[] = {
-        {"AZ az", U"az az"},
-        {"\xc0\xde\xd7\xdf", U"\u00e0\u00fe\u00d7\u00df"},  // À Þ fold, × and ß stay
-        {"\x8a\x8c\x8e\x9f\x80", U"\u0161\u0153\u017e\u00ff\u20ac"},
-        {"\x81", U"\u0081"},                        // unassigned: its C1 code point
-        {"\xc3\x89\xe2\x82\xac", U"\u00e9\u20ac"},  // UTF-8 É and €
-        {"\xf0\x9f\x8e\xae", U"\U0001F3AE"},        // four bytes
-        {"\xc0\xaf", U"\u00e0\u00af"},              // overlong: Windows-1252
-        {"\xed\xa0\x80", U"\u00ed\u00a0\u20ac"},    // a surrogate: Windows-1252
-        {"Caf\xc3", U"caf\u00e3"},                  // cut short: Windows-1252
-        {"\xc3\xa9\xe9", U"\u00e3\u00a9\u00e9"},    // one bad byte decides the text
+    // Results are UTF-8.
+    const std::pair<std::string, std::string> cases[] = {
+        {"AZ az", "az az"},
+        {"\xc0\xde\xd7\xdf", "\xc3\xa0\xc3\xbe\xc3\x97\xc3\x9f"},  // À Þ fold, × ß stay
+        {"\x8a\x8c\x8e\x9f\x80", "\xc5\xa1\xc5\x93\xc5\xbe\xc3\xbf\xe2\x82\xac"},  // Š Œ Ž Ÿ €
+        {"\x81", "\xc2\x81"},                              // unassigned: its C1 code point
+        {"\xc3\x89\xe2\x82\xac", "\xc3\xa9\xe2\x82\xac"},  // UTF-8 É and €
+        {"\xf0\x9f\x8e\xae", "\xf0\x9f\x8e\xae"},          // four bytes
+        {"\xc0\xaf", "\xc3\xa0\xc2\xaf"},                  // overlong: Windows-1252
+        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xe2\x82\xac"},  // a surrogate: Windows-1252
+        {"Caf\xc3", "caf\xc3\xa3"},                        // cut short: Windows-1252
+        {"\xc3\xa9\xe9", "\xc3\xa3\xc2\xa9\xc3\xa9"},      // one bad byte decides
     };
     for (const auto& [bytes, folded] : cases) {
-        std::u32string out = U"x";
+        std::string out = "x";
         AppendFolded(bytes, out);
-        EXPECT_EQ(out, U"x" + folded) << bytes;
+        EXPECT_EQ(out, "x" + folded) << bytes;
     }
 }
 
