@@ -2,20 +2,16 @@
 // selected and current, and is scrolled into view, so Return starts it.
 
 #include "CVelmoraView.h"
-#include "GameSearch.h"
-#include "TypeAhead.h"
+#include "TypeToFind.h"
 
 namespace velmora::games {
 
 void CVelmoraView::keyboardSearch(const QString& search) {
-    TypeAhead& typed = TypeAhead::Of(*this);
+    TypeToFind& typed = TypeToFind::Of(*this, *m_model);
     if (!typed.Add(search)) {
         return;
     }
-    const QByteArray text = typed.Text().toUtf8();
-    const int row =
-        FindGameRow(m_model->Rows(), currentIndex().row(),
-                    std::string_view(text.constData(), static_cast<size_t>(text.size())));
+    const int row = typed.Find(currentIndex().row());
     if (row >= 0) {  // nothing found: the selection stays, without a sound
         SelectRow(row);
         scrollTo(m_model->index(row, 0));

@@ -1,22 +1,25 @@
-#include "TypeAhead.h"
+#include "TypeToFind.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 
+#include "GameListModel.h"
+
 namespace velmora::games {
 
-TypeAhead::TypeAhead(QObject* parent) : QObject(parent), m_reset(this) {
+TypeToFind::TypeToFind(const GameListModel& model, QObject* parent)
+    : QObject(parent), m_model(model), m_reset(this) {
     m_reset.setObjectName(QString::fromLatin1(kResetTimerName));
     m_reset.setSingleShot(true);
     connect(&m_reset, &QTimer::timeout, this, [this] { m_text.clear(); });
 }
 
-TypeAhead& TypeAhead::Of(QAbstractItemView& view) {
-    auto* typeAhead = view.findChild<TypeAhead*>(QString(), Qt::FindDirectChildrenOnly);
-    return typeAhead != nullptr ? *typeAhead : *new TypeAhead(&view);
+TypeToFind& TypeToFind::Of(QAbstractItemView& view, const GameListModel& model) {
+    auto* found = view.findChild<TypeToFind*>(QString(), Qt::FindDirectChildrenOnly);
+    return found != nullptr ? *found : *new TypeToFind(model, &view);
 }
 
-bool TypeAhead::Add(const QString& typed) {
+bool TypeToFind::Add(const QString& typed) {
     if (typed.isEmpty()) {
         m_reset.stop();
         m_text.clear();
@@ -35,6 +38,12 @@ bool TypeAhead::Add(const QString& typed) {
     // The interval is read on every key: the user may change it while Velmora runs.
     m_reset.start(QApplication::keyboardInputInterval());
     return true;
+}
+
+int TypeToFind::Find(int current) const {
+    const QByteArray text = m_text.toUtf8();
+    return m_model.Search().Find(
+        current, std::string_view(text.constData(), static_cast<size_t>(text.size())));
 }
 
 }  // namespace velmora::games

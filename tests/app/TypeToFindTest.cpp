@@ -1,5 +1,5 @@
 // Finding a game by typing into the list of the real main window: the keys go to the view as
-// the user presses them, and the view's own type-ahead builds the search text.
+// the user presses them, and the view's own type-to-find builds the search text.
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include "GameListModel.h"
 #include "MainWindow.h"
 #include "Profile.h"
-#include "TypeAhead.h"
+#include "TypeToFind.h"
 
 namespace velmora::app {
 namespace {
@@ -67,7 +67,7 @@ protected:
     }
     void Press(Qt::Key key) { QTest::keyClick(&View(), key); }
 
-    // The platform's keyboard input interval runs out: the type-ahead's timer fires now.
+    // The platform's keyboard input interval runs out: the type-to-find's timer fires now.
     void IntervalPasses() {
         QTimer* timer = ResetTimer();
         ASSERT_NE(timer, nullptr);
@@ -76,7 +76,7 @@ protected:
         timer->stop();
     }
     QTimer* ResetTimer() {
-        return View().findChild<QTimer*>(QString::fromLatin1(games::TypeAhead::kResetTimerName));
+        return View().findChild<QTimer*>(QString::fromLatin1(games::TypeToFind::kResetTimerName));
     }
 
     // The game of the selected row, 0 for none; the current row must be the same.
@@ -165,6 +165,16 @@ TEST_F(TypeToFindTest, SearchTextEndsAfterTheKeyboardInputInterval) {
     IntervalPasses();
     Type("cl");  // within the interval the keys make one text, found in Cyclone
     EXPECT_EQ(SelectedGame(), 21);
+}
+
+TEST_F(TypeToFindTest, SearchesTheRowsOfANewListing) {
+    Type("q");
+    EXPECT_EQ(SelectedGame(), 9999);
+    auto* model = static_cast<games::GameListModel*>(View().model());
+    model->SetListing("3 Lantern [x]\r\n4 Quokka [x]\r\n", [](int) { return false; });
+    IntervalPasses();
+    Type("q");
+    EXPECT_EQ(SelectedGame(), 4);
 }
 
 TEST_F(TypeToFindTest, SpaceIsNotPartOfTheSearchAndReturnStartsTheGame) {
