@@ -10,6 +10,7 @@
 # Velmora and its icons come from the release build (cmake --preset release && cmake --build
 # --preset release), or from the build directory named by VELMORA_BUILD_DIR.
 set -euo pipefail
+unset CDPATH  # cd must print nothing: its directory is read from pwd
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORA_BUILD_DIR:-$repo/build/release}
@@ -85,6 +86,13 @@ entry_is_ours() {
     [ -f "$entry" ] && grep -qxF -- "$path_line" "$entry"
 }
 
+remove_file() {
+    if [ -f "$1" ] || [ -L "$1" ]; then
+        rm -f -- "$1"
+        printf 'Removed %s\n' "$1"
+    fi
+}
+
 remove_empty_dirs() {
     local dir
     for dir in "$@"; do
@@ -94,22 +102,18 @@ remove_empty_dirs() {
 }
 
 if $uninstall; then
-    if [ -f "$program" ]; then
-        rm -f -- "$program"
-        printf 'Removed %s\n' "$program"
-    fi
+    remove_file "$program"
     if [ -f "$entry" ] && ! entry_is_ours; then
-        # Another emulator directory's entry owns the menu entry and the icons now.
+        # The menu entry and the icons belong to another emulator directory now.
         printf 'Left %s: it starts Velmora in another directory\n' "$entry"
         exit 0
     fi
-    rm -f -- "$entry"
+    remove_file "$entry"
     for size in "${sizes[@]}"; do
-        rm -f -- "$theme/${size}x$size/apps/velmora.png"
+        remove_file "$theme/${size}x$size/apps/velmora.png"
         remove_empty_dirs "$theme/${size}x$size/apps" "$theme/${size}x$size"
     done
     remove_empty_dirs "$theme" "$data_home/icons" "$applications"
-    printf 'Removed the menu entry and icons from %s\n' "$data_home"
     exit 0
 fi
 
@@ -125,10 +129,12 @@ for size in "${sizes[@]}"; do
             "(cmake --preset release && cmake --build --preset release)"
 done
 
-# Copied under another name and renamed, so a Velmora running from there keeps running.
+# Written under another name and renamed, so a Velmora running from there keeps running and
+# nothing is left half-written.
+trap 'rm -f -- "$program.installing" "$entry.installing"' EXIT
 cp -- "$built" "$program.installing"
 chmod 755 -- "$program.installing"
-mv -f -- "$program.installing" "$program"
+mv -fT -- "$program.installing" "$program"
 
 for size in "${sizes[@]}"; do
     mkdir -p -- "$theme/${size}x$size/apps"
@@ -151,6 +157,6 @@ Terminal=false
 Categories=Game;Emulator;
 EOF
 chmod 644 -- "$entry.installing"
-mv -f -- "$entry.installing" "$entry"
+mv -fT -- "$entry.installing" "$entry"
 
 printf 'Installed %s\n  menu entry %s\n  icons in %s\n' "$program" "$entry" "$theme"
