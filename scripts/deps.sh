@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libsqlite3-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils openbox
-          imagemagick libgl1-mesa-dri)
+          imagemagick libgl1-mesa-dri desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

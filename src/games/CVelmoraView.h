@@ -43,6 +43,9 @@ public:
     std::string RowGameText(int row) const { return m_model->GameText(row); }
     void SelectRow(int row);  // -1 clears the selection
 
+    // Finds a game by the typed text: by its number or by its name (GameSearch.h).
+    void keyboardSearch(const QString& search) override;
+
 signals:
     void SelectionChanged();
 

@@ -26,6 +26,7 @@ GameListModel::GameListModel(QObject* parent) : QAbstractTableModel(parent) {
 void GameListModel::Clear() {
     beginResetModel();
     m_rows.clear();
+    m_search = {};
     m_images.clear();
     m_listing.clear();
     endResetModel();

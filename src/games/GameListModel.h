@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "GameList.h"
+#include "GameSearch.h"
 
 namespace velmora::games {
 
@@ -26,6 +27,8 @@ public:
         beginResetModel();
         m_listing = std::move(listing);
         m_rows = ParseGameList(m_listing);  // views into m_listing, which stays put from now
+        // Prepared with the list, so that no key typed to find a game has to wait for it.
+        m_search = GameSearchIndex(m_rows);
         m_images.assign(m_rows.size(), 0);
         for (size_t i = 0; i < m_rows.size(); ++i) {
             m_images[i] = isConfigured(m_rows[i].number) ? 1 : 0;
@@ -37,6 +40,7 @@ public:
     int Image(int row) const;
     void SetImage(int row, int image);
     std::string GameText(int row) const;
+    const GameSearchIndex& Search() const { return m_search; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,6 +50,7 @@ public:
 private:
     std::string m_listing;
     std::vector<GameRow> m_rows;
+    GameSearchIndex m_search;
     std::vector<int> m_images;
     QIcon m_icons[2];
 };
