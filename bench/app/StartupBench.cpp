@@ -20,6 +20,7 @@
 #include "CMainFrame.h"
 #include "CVelmoraDoc.h"
 #include "CVelmoraView.h"
+#include "GameSnapshots.h"
 #include "MainWindow.h"
 #include "ProcessRunner.h"
 #include "Profile.h"
@@ -92,13 +93,14 @@ int RunVelmora(int argc, char** argv, const char* emulatorDir) {
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QTemporaryDir home;
     QSettings settings(home.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
-    velmora::app::CProfile profile(settings);
+    velmora::ui::CProfile profile(settings);
     velmora::app::CVelmoraDoc doc;
     doc.OnNewDocument();
     velmora::games::ProcessRunner runner(std::chrono::milliseconds(0));
     const std::string executable = std::string(emulatorDir) + "/Velmora";
+    velmora::snapshot::GameSnapshots snapshots(emulatorDir);
     // Catch the list's first paint however the window gets built.
-    auto frame = velmora::app::OpenMainWindow(executable, profile, runner, doc);
+    auto frame = velmora::app::OpenMainWindow(executable, profile, snapshots, runner, doc);
     new FirstPaint(frame->GetActiveView()->viewport());
     frame->GetActiveView()->viewport()->update();
     return QApplication::exec();

@@ -24,6 +24,7 @@
 #include "CMainFrame.h"
 #include "CVelmoraDoc.h"
 #include "CVelmoraView.h"
+#include "GameSnapshots.h"
 #include "MainWindow.h"
 #include "ProcessRunner.h"
 #include "Profile.h"
@@ -119,13 +120,14 @@ int main(int argc, char** argv) {
     qputenv("ZINC_STANDIN_GAMES", "10000");
 
     QSettings settings(dir.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
-    velmora::app::CProfile profile(settings);
+    velmora::ui::CProfile profile(settings);
     velmora::app::CVelmoraDoc doc;
     doc.OnNewDocument();
     velmora::games::ProcessRunner runner(std::chrono::milliseconds(0));
     const std::string executable =
         QFile::encodeName(dir.filePath(QStringLiteral("Velmora"))).toStdString();
-    auto frame = velmora::app::OpenMainWindow(executable, profile, runner, doc);
+    velmora::snapshot::GameSnapshots snapshots(QFile::encodeName(dir.path()).toStdString());
+    auto frame = velmora::app::OpenMainWindow(executable, profile, snapshots, runner, doc);
     QWidget& view = *frame->GetActiveView();
     if (frame->GetActiveView()->RowCount() != 10000) {
         std::fprintf(stderr, "the stand-in listed %d games, not 10,000\n",

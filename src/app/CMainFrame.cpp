@@ -9,16 +9,17 @@
 #include "COutputBar.h"
 #include "CVelmoraView.h"
 #include "Contract.h"
+#include "GameSnapshots.h"
 #include "ModalReturn.h"
 #include "Platform.h"
 #include "Profile.h"
-#include "RegistryBackend.h"
-#include "SettingsSnapshot.h"
 
 namespace velmora::app {
 
-CMainFrame::CMainFrame(const std::string& executablePath, CProfile& profile)
+CMainFrame::CMainFrame(const std::string& executablePath, ui::CProfile& profile,
+                       snapshot::GameSnapshots& snapshots)
     : m_profile(profile),
+      m_snapshots(snapshots),
       m_emulatorDirectory(platform::EmulatorDirectoryFor(executablePath)),
       m_emulatorPath(emu::EmulatorPath(m_emulatorDirectory)) {
     CreateMenu();
@@ -76,11 +77,11 @@ QAction* CMainFrame::Action(int commandId) const {
 }
 
 bool CMainFrame::Create() {
-    const int x = m_profile.GetInt(kPositionSection, "x", 100);
-    const int y = m_profile.GetInt(kPositionSection, "y", 100);
-    const int dx = m_profile.GetInt(kPositionSection, "dx", 515);
-    const int dy = m_profile.GetInt(kPositionSection, "dy", 480);
-    m_showOutput = m_profile.GetInt(kPositionSection, "ShowOutput", 1);
+    const int x = m_profile.GetInt(ui::kPositionSection, "x", 100);
+    const int y = m_profile.GetInt(ui::kPositionSection, "y", 100);
+    const int dx = m_profile.GetInt(ui::kPositionSection, "dx", 515);
+    const int dy = m_profile.GetInt(ui::kPositionSection, "dy", 480);
+    m_showOutput = m_profile.GetInt(ui::kPositionSection, "ShowOutput", 1);
     // Stored placement is used as it is, even off screen or tiny. Until the frame around the
     // window is known, the outer size stands in for the inner one.
     move(x, y);
@@ -194,23 +195,12 @@ void CMainFrame::SetOutputText(const std::string& text) {
     m_outputBar->SetText(text);
 }
 
-reg::RegistryBackend* CMainFrame::Registry() {
-    if (!m_registry) {
-        m_registry = reg::OpenUserRegistry();
-    }
-    return m_registry.get();
-}
-
 void CMainFrame::SaveSettingsSnapshot(int game) {
-    if (reg::RegistryBackend* registry = Registry()) {
-        snapshot::SaveSettingsSnapshot(*registry, emu::SnapshotFile(m_emulatorDirectory, game));
-    }
+    m_snapshots.Save(game);
 }
 
 void CMainFrame::RestoreSettingsSnapshot(int game) {
-    if (reg::RegistryBackend* registry = Registry()) {
-        snapshot::RestoreSettingsSnapshot(*registry, emu::SnapshotFile(m_emulatorDirectory, game));
-    }
+    m_snapshots.Restore(game);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -230,17 +220,17 @@ void CMainFrame::DestroyWindow() {
         }
         QRect rect = frameGeometry();
         if (isMaximized()) {
-            m_profile.WriteInt(kPositionSection, "Maximized", 1);
+            m_profile.WriteInt(ui::kPositionSection, "Maximized", 1);
             rect = QRect(QPoint(10, 10), QPoint(619, 459));
         } else {
-            m_profile.WriteInt(kPositionSection, "Maximized", 0);
+            m_profile.WriteInt(ui::kPositionSection, "Maximized", 0);
         }
-        m_profile.WriteInt(kPositionSection, "x", rect.left());
-        m_profile.WriteInt(kPositionSection, "y", rect.top());
-        m_profile.WriteInt(kPositionSection, "dx", rect.width());
-        m_profile.WriteInt(kPositionSection, "dy", rect.height());
+        m_profile.WriteInt(ui::kPositionSection, "x", rect.left());
+        m_profile.WriteInt(ui::kPositionSection, "y", rect.top());
+        m_profile.WriteInt(ui::kPositionSection, "dx", rect.width());
+        m_profile.WriteInt(ui::kPositionSection, "dy", rect.height());
     }
-    m_profile.WriteInt(kPositionSection, "ShowOutput", m_showOutput);
+    m_profile.WriteInt(ui::kPositionSection, "ShowOutput", m_showOutput);
     m_profile.Flush();
 }
 

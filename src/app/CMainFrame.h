@@ -14,22 +14,22 @@ namespace velmora::games {
 class CVelmoraView;
 class ProcessRunner;
 }  // namespace velmora::games
-namespace velmora::reg {
-class RegistryBackend;
+namespace velmora::snapshot {
+class GameSnapshots;
 }
 
 namespace velmora::app {
 
 class COutputBar;
-class CProfile;
 
-class CMainFrame : public QMainWindow, public CFrameServices {
+class CMainFrame : public QMainWindow, public ui::CFrameServices {
     Q_OBJECT
 
 public:
     // The emulator lives beside Velmora's own executable; its place is settled here and never
     // changes.
-    CMainFrame(const std::string& executablePath, CProfile& profile);
+    CMainFrame(const std::string& executablePath, ui::CProfile& profile,
+               snapshot::GameSnapshots& snapshots);
     ~CMainFrame() override;
 
     // Placement from the profile and the output bar. False when the window cannot come into
@@ -38,17 +38,20 @@ public:
     void SetActiveView(games::CVelmoraView* view);
     games::CVelmoraView* GetActiveView() const { return m_view; }
 
-    // CFrameServices
+    // ui::CFrameServices
     const std::string& EmulatorDirectory() const override { return m_emulatorDirectory; }
     const std::string& EmulatorPath() const override { return m_emulatorPath; }
     const std::string& HelpText() const override { return m_helpText; }
     void SetHelpText(const std::string& text) override { m_helpText = text; }
     int ShowOutputFlag() const override { return m_showOutput; }
     void SetOutputText(const std::string& text) override;
-    void SaveSettingsSnapshot(int game) override;
-    void RestoreSettingsSnapshot(int game) override;
-    CProfile& Profile() override { return m_profile; }
+    ui::CProfile& Profile() override { return m_profile; }
     QWidget* FrameWindow() override { return this; }
+
+    // The game's plugin settings into its snapshot file, and back.
+    void SaveSettingsSnapshot(int game);
+    void RestoreSettingsSnapshot(int game);
+    snapshot::GameSnapshots& Snapshots() { return m_snapshots; }
 
     COutputBar* OutputBar() const { return m_outputBar; }
     QWidget* ClientArea() const { return m_client; }
@@ -75,9 +78,9 @@ private:
     void LayOutClient();
     void DestroyWindow();
     void ApplyOuterSize();
-    reg::RegistryBackend* Registry();
 
-    CProfile& m_profile;
+    ui::CProfile& m_profile;
+    snapshot::GameSnapshots& m_snapshots;
     std::string m_emulatorDirectory;
     std::string m_emulatorPath;
     std::string m_helpText;
@@ -95,7 +98,6 @@ private:
     QAction* m_about = nullptr;
     QAction* m_exit = nullptr;
     bool m_destroyed = false;
-    std::unique_ptr<reg::RegistryBackend> m_registry;
 };
 
 }  // namespace velmora::app

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "CVelmoraDoc.h"
+#include "GameSnapshots.h"
 #include "ProcessRunner.h"
 #include "Profile.h"
 
@@ -26,8 +27,12 @@ public:
     CMainFrame* MainFrame() const { return m_frame.get(); }
 
 private:
+    static std::string ExecutablePath();
+
+    std::string m_executable;
     QSettings m_settings;
-    CProfile m_profile;
+    ui::CProfile m_profile;
+    snapshot::GameSnapshots m_snapshots;
     CVelmoraDoc m_doc;
     games::ProcessRunner m_runner;
     std::unique_ptr<CMainFrame> m_frame;

@@ -9,10 +9,11 @@
 
 namespace velmora::app {
 
-std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, CProfile& profile,
+std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, ui::CProfile& profile,
+                                           snapshot::GameSnapshots& snapshots,
                                            games::ProcessRunner& runner, const CVelmoraDoc& doc) {
-    auto frame = std::make_unique<CMainFrame>(executablePath, profile);
-    auto view = std::make_unique<games::CVelmoraView>(*frame, runner);
+    auto frame = std::make_unique<CMainFrame>(executablePath, profile, snapshots);
+    auto view = std::make_unique<games::CVelmoraView>(*frame, runner, snapshots);
     if (!frame->Create()) {
         return nullptr;
     }
@@ -22,7 +23,7 @@ std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, CP
     frame->SetActiveView(list);
     list->OnInitialUpdate();
 
-    if (profile.GetInt(kPositionSection, "Maximized", 0) != 0) {
+    if (profile.GetInt(ui::kPositionSection, "Maximized", 0) != 0) {
         frame->showMaximized();
     } else {
         frame->show();

@@ -11,12 +11,12 @@ class ProcessRunner;
 
 namespace velmora::app {
 
-class CProfile;
 class CVelmoraDoc;
 
 // Creates the main window for an executable at `executablePath`, fills the game list and shows
 // the window, maximised when the profile says so. Nothing when the window cannot be made.
-std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, CProfile& profile,
+std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, ui::CProfile& profile,
+                                           snapshot::GameSnapshots& snapshots,
                                            games::ProcessRunner& runner, const CVelmoraDoc& doc);
 
 }  // namespace velmora::app

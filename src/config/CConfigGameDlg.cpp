@@ -10,6 +10,7 @@
 #include "Contract.h"
 #include "DialogUnits.h"
 #include "FrameServices.h"
+#include "GameSnapshots.h"
 #include "Platform.h"
 #include "WidgetText.h"
 
@@ -36,8 +37,12 @@ std::string ItemName(const QComboBox& box, int index) {
 
 }  // namespace
 
-CConfigGameDlg::CConfigGameDlg(app::CFrameServices& frame, QWidget* parent)
-    : QDialog(parent), CGameOptionFiles(frame.EmulatorDirectory()), m_frame(frame) {
+CConfigGameDlg::CConfigGameDlg(ui::CFrameServices& frame, snapshot::GameSnapshots& snapshots,
+                               QWidget* parent)
+    : QDialog(parent),
+      CGameOptionFiles(frame.EmulatorDirectory()),
+      m_frame(frame),
+      m_snapshots(snapshots) {
     setWindowTitle(QStringLiteral("Configure game"));
     const ui::DialogUnits units(font());
     setFixedSize(units.X(234), units.Y(101));
@@ -88,7 +93,7 @@ std::string CConfigGameDlg::PluginPath(const std::string& name) const {
 void CConfigGameDlg::OnInitDialog() {
     setWindowTitle(QStringLiteral("Configure game - ") + ui::ToWidget(m_strItemText));
     // Before any plugin is asked anything, so their dialogs show this game's settings.
-    m_frame.RestoreSettingsSnapshot(m_nGame);
+    m_snapshots.Restore(m_nGame);
     LoadGameOptions();
 
     const auto entries = platform::ListDirectory(EmulatorDirectory());
@@ -167,7 +172,7 @@ void CConfigGameDlg::OnOK() {
         return CPluginLibrary::ExportsEntry(library, emu::kRendererConfigureEntry);
     });
     SaveRendererOptions();
-    m_frame.SaveSettingsSnapshot(m_nGame);
+    m_snapshots.Save(m_nGame);
     accept();
 }
 

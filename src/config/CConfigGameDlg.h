@@ -11,8 +11,11 @@
 class QComboBox;
 class QPushButton;
 
-namespace velmora::app {
+namespace velmora::ui {
 class CFrameServices;
+}
+namespace velmora::snapshot {
+class GameSnapshots;
 }
 
 namespace velmora::config {
@@ -23,7 +26,8 @@ class CConfigGameDlg : public QDialog, public CGameOptionFiles {
 public:
     enum Result { kIdOk = 1, kIdCancel = 2 };
 
-    explicit CConfigGameDlg(app::CFrameServices& frame, QWidget* parent = nullptr);
+    CConfigGameDlg(ui::CFrameServices& frame, snapshot::GameSnapshots& snapshots,
+                   QWidget* parent = nullptr);
 
     // Initialises the dialog (snapshot restore, option files, renderer list, sound check) and
     // runs it modally. kIdOk or kIdCancel.
@@ -43,7 +47,8 @@ private:
     std::optional<std::string> SelectedRenderer() const;
     std::string PluginPath(const std::string& name) const;
 
-    app::CFrameServices& m_frame;
+    ui::CFrameServices& m_frame;
+    snapshot::GameSnapshots& m_snapshots;
     QPushButton* m_mainEmu;
     QPushButton* m_sound;
     QComboBox* m_renderer;

@@ -4,14 +4,11 @@
 #include <cstdio>
 
 #include "Platform.h"
+#include "TextRules.h"
 
 namespace velmora::emu {
 
 namespace {
-
-bool IsCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 std::string PerGameFileName(int game, std::string_view suffix) {
     std::string name = "Velmora" + GameNumberText(game);
@@ -26,22 +23,14 @@ std::string PerGameFile(const std::string& emulatorDir, int game, std::string_vi
 }  // namespace
 
 int LeadingNumber(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const text::NumberStart start = text::SkipToDigits(text);
     long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    for (size_t i = start.digits; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         if (value <= INT_MAX) {
             value = value * 10 + (text[i] - '0');
         }
     }
-    if (negative) {
+    if (start.negative) {
         value = -value;
     }
     if (value > INT_MAX) {
@@ -86,12 +75,12 @@ std::string SnapshotFile(const std::string& emulatorDir, int game) {
     return PerGameFile(emulatorDir, game, "_registry.cfg");
 }
 
-Command ListGamesCommand(const std::string& emulatorDir) {
-    return {EmulatorPath(emulatorDir), {std::string(kListGamesArg)}, emulatorDir};
+Command ListGamesCommand(const std::string& emulatorPath, const std::string& emulatorDir) {
+    return {emulatorPath, {std::string(kListGamesArg)}, emulatorDir};
 }
 
-Command HelpTextCommand(const std::string& emulatorDir) {
-    return {EmulatorPath(emulatorDir), {}, emulatorDir};
+Command HelpTextCommand(const std::string& emulatorPath, const std::string& emulatorDir) {
+    return {emulatorPath, {}, emulatorDir};
 }
 
 Command LaunchCommand(const std::string& emulatorDir, int game) {
@@ -100,15 +89,6 @@ Command LaunchCommand(const std::string& emulatorDir, int game) {
             {std::to_string(game),
              std::string(kUseConfigFileOption) + GameOptionsFile(emulatorDir, game)},
             emulatorDir};
-}
-
-std::string CommandLine(const Command& command) {
-    std::string line = command.program;
-    for (const std::string& argument : command.arguments) {
-        line += ' ';
-        line += argument;
-    }
-    return line;
 }
 
 }  // namespace velmora::emu

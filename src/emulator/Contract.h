@@ -58,11 +58,11 @@ std::string GameOptionsFileName(int game);                                  // V
 std::string RendererOptionsFile(const std::string& emulatorDir, int game);  // ..._renderer.cfg
 std::string SnapshotFile(const std::string& emulatorDir, int game);         // ..._registry.cfg
 
-Command ListGamesCommand(const std::string& emulatorDir);
-Command HelpTextCommand(const std::string& emulatorDir);
+// The emulator at `emulatorPath` (EmulatorPath of the emulator directory), run in the
+// emulator directory.
+Command ListGamesCommand(const std::string& emulatorPath, const std::string& emulatorDir);
+Command HelpTextCommand(const std::string& emulatorPath, const std::string& emulatorDir);
 // ZINC.EXE <game> --use-config-file=<game options file>, run in the emulator directory.
 Command LaunchCommand(const std::string& emulatorDir, int game);
-// The launch as one line, for display: "<dir>/ZINC.EXE 7 --use-config-file=<dir>/cfg/...".
-std::string CommandLine(const Command& command);
 
 }  // namespace velmora::emu

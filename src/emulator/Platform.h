@@ -21,6 +21,12 @@ inline constexpr char kPathSeparator = '/';
 // separator.
 std::string EmulatorDirectoryFor(std::string_view executablePath);
 
+// The full path of the running program, by its own bytes; empty when it cannot be had.
+std::string ExecutablePath();
+
+// Makes `dir` the process's current directory; false when it cannot.
+bool ChangeDirectory(const std::string& dir);
+
 // The per-user folder for Velmora's own data (the registry stand-in lives there).
 std::string UserConfigDirectory();
 

@@ -21,6 +21,20 @@ std::string EmulatorDirectoryFor(std::string_view executablePath) {
     return std::string(executablePath.substr(0, slash));
 }
 
+std::string ExecutablePath() {
+    std::string path(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || static_cast<size_t>(length) >= path.size()) {
+        return {};
+    }
+    path.resize(static_cast<size_t>(length));
+    return path;
+}
+
+bool ChangeDirectory(const std::string& dir) {
+    return ::chdir(dir.c_str()) == 0;
+}
+
 std::string UserConfigDirectory() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
         return std::string(xdg) + "/Velmora";

@@ -19,6 +19,17 @@ std::string EmulatorDirectoryFor(std::string_view executablePath) {
     return path;
 }
 
+std::string ExecutablePath() {
+    // The emulator's own front ends have always taken at most 255 characters here.
+    char path[256];
+    const DWORD length = GetModuleFileNameA(nullptr, path, 255);
+    return length == 0 || length >= 255 ? std::string() : std::string(path, length);
+}
+
+bool ChangeDirectory(const std::string& dir) {
+    return SetCurrentDirectoryA(dir.c_str()) != 0;
+}
+
 std::string UserConfigDirectory() {
     const char* appData = std::getenv("APPDATA");
     return std::string(appData != nullptr ? appData : ".") + "\\Velmora";

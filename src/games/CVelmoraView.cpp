@@ -25,32 +25,25 @@ constexpr Column kColumns[] = {
 
 }  // namespace
 
-CVelmoraView::CVelmoraView(app::CFrameServices& frame, ProcessRunner& runner, QWidget* parent)
-    : QTreeView(parent), m_frame(frame), m_runner(runner), m_model(new GameListModel(this)) {
+CVelmoraView::CVelmoraView(ui::CFrameServices& frame, ProcessRunner& runner,
+                           snapshot::GameSnapshots& snapshots, QWidget* parent)
+    : QTreeView(parent),
+      m_frame(frame),
+      m_runner(runner),
+      m_snapshots(snapshots),
+      m_model(new GameListModel(this)) {
     setFrameShape(QFrame::Box);
     setModel(m_model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CVelmoraView::SelectionChanged);
 }
 
-emu::Command CVelmoraView::ListGamesCommand() const {
-    emu::Command command = emu::ListGamesCommand(m_frame.EmulatorDirectory());
-    command.program = m_frame.EmulatorPath();
-    return command;
-}
-
-emu::Command CVelmoraView::HelpTextCommand() const {
-    emu::Command command = emu::HelpTextCommand(m_frame.EmulatorDirectory());
-    command.program = m_frame.EmulatorPath();
-    return command;
-}
-
 void CVelmoraView::OnInitialUpdate() {
-    app::CProfile& profile = m_frame.Profile();
+    ui::CProfile& profile = m_frame.Profile();
     int widths[3];
     for (int i = 0; i < 3; ++i) {
         widths[i] =
-            profile.GetInt(app::kPositionSection, kColumns[i].profileKey, kColumns[i].defaultWidth);
+            profile.GetInt(ui::kPositionSection, kColumns[i].profileKey, kColumns[i].defaultWidth);
     }
 
     // Report view: one selectable row at a time, headers that are not buttons, never sorted.
@@ -74,13 +67,19 @@ void CVelmoraView::OnInitialUpdate() {
     }
 
     m_model->Clear();
-    const CaptureResult list = m_runner.RunCaptured(ListGamesCommand(), WindowMode::Hidden);
+    const CaptureResult list = m_runner.RunCaptured(
+        emu::ListGamesCommand(m_frame.EmulatorPath(), m_frame.EmulatorDirectory()),
+        WindowMode::Hidden);
     if (!list.started) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Error"),
                         QStringLiteral("Could not find ZINC.EXE!"), QMessageBox::Ok, this);
         box.exec();
     }
-    m_frame.SetHelpText(m_runner.RunCaptured(HelpTextCommand(), WindowMode::Hidden).text);
+    m_frame.SetHelpText(
+        m_runner
+            .RunCaptured(emu::HelpTextCommand(m_frame.EmulatorPath(), m_frame.EmulatorDirectory()),
+                         WindowMode::Hidden)
+            .text);
 
     const std::string& dir = m_frame.EmulatorDirectory();
     m_model->SetListing(list.text, [configured = ConfiguredGames(dir)](int game) {
@@ -110,14 +109,13 @@ void CVelmoraView::SelectRow(int row) {
 }
 
 int CVelmoraView::IsGameConfigured(int game) const {
-    return games::IsGameConfigured(m_frame.EmulatorDirectory(), game) ? kConfigured
-                                                                      : kNotConfigured;
+    return games::IsGameConfigured(m_frame.EmulatorDirectory(), game) ? 1 : 0;
 }
 
 void CVelmoraView::SaveColumnWidths() {
-    app::CProfile& profile = m_frame.Profile();
+    ui::CProfile& profile = m_frame.Profile();
     for (int i = 0; i < 3; ++i) {
-        profile.WriteInt(app::kPositionSection, kColumns[i].profileKey, columnWidth(i));
+        profile.WriteInt(ui::kPositionSection, kColumns[i].profileKey, columnWidth(i));
     }
 }
 

@@ -9,8 +9,11 @@
 #include "GameListModel.h"
 #include "ProcessRunner.h"
 
-namespace velmora::app {
+namespace velmora::ui {
 class CFrameServices;
+}
+namespace velmora::snapshot {
+class GameSnapshots;
 }
 
 namespace velmora::games {
@@ -22,9 +25,8 @@ class CVelmoraView : public QTreeView {
     Q_OBJECT
 
 public:
-    enum Image { kNotConfigured = 0, kConfigured = 1 };
-
-    CVelmoraView(app::CFrameServices& frame, ProcessRunner& runner, QWidget* parent = nullptr);
+    CVelmoraView(ui::CFrameServices& frame, ProcessRunner& runner,
+                 snapshot::GameSnapshots& snapshots, QWidget* parent = nullptr);
 
     // Columns, the emulator's game list and help text, the rows and the greeting. The emulator
     // runs twice, one run after the other: it never sees a second copy of itself.
@@ -38,8 +40,9 @@ public:
     void ConfigureSelectedGame();
 
     int RowCount() const { return m_model->rowCount(); }
-    int RowImage(int row) const { return m_model->Image(row); }
-    void SetRowImage(int row, int image) { m_model->SetImage(row, image); }
+    ImageIndex RowImage(int row) const { return m_model->Image(row); }
+    void SetRowImage(int row, ImageIndex image) { m_model->SetImage(row, image); }
+    int RowGameNumber(int row) const { return m_model->GameNumber(row); }
     std::string RowGameText(int row) const { return m_model->GameText(row); }
     void SelectRow(int row);  // -1 clears the selection
 
@@ -56,11 +59,10 @@ protected:
 
 private:
     void SelectCurrentRow();
-    emu::Command ListGamesCommand() const;
-    emu::Command HelpTextCommand() const;
 
-    app::CFrameServices& m_frame;
+    ui::CFrameServices& m_frame;
     ProcessRunner& m_runner;
+    snapshot::GameSnapshots& m_snapshots;
     GameListModel* m_model;
 };
 

@@ -3,6 +3,7 @@
 #include "CConfigGameDlg.h"
 #include "CVelmoraView.h"
 #include "FrameServices.h"
+#include "TextRules.h"
 
 namespace velmora::games {
 
@@ -11,14 +12,12 @@ void CVelmoraView::ConfigureSelectedGame() {
     if (row < 0) {
         return;
     }
-    const std::string text = RowGameText(row);
-    config::CConfigGameDlg dialog(m_frame, m_frame.FrameWindow());
-    dialog.m_strItemText =
-        text.substr(std::min(text.find_first_not_of(" \t\r\n\v\f"), text.size()));
-    dialog.m_nGame = emu::LeadingNumber(text);
+    config::CConfigGameDlg dialog(m_frame, m_snapshots, m_frame.FrameWindow());
+    dialog.m_strItemText = std::string(text::TrimLeft(RowGameText(row)));
+    dialog.m_nGame = RowGameNumber(row);
     dialog.DoModal();
     // OK or Cancel alike: the row shows what is on disk now.
-    SetRowImage(row, IsGameConfigured(dialog.m_nGame));
+    SetRowImage(row, IsGameConfigured(dialog.m_nGame) != 0 ? kConfigured : kNotConfigured);
 }
 
 }  // namespace velmora::games

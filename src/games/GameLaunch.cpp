@@ -2,12 +2,12 @@
 // settings; an unconfigured one leads to its configuration instead.
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 #include <QWidget>
 
 #include "CVelmoraView.h"
 #include "FrameServices.h"
+#include "GameLauncher.h"
 
 namespace velmora::games {
 
@@ -27,15 +27,11 @@ void CVelmoraView::StartSelectedGame() {
         return;  // even a freshly configured game waits for the user to start it
     }
 
-    const int game = emu::LeadingNumber(RowGameText(row));
-    m_frame.RestoreSettingsSnapshot(game);
-    // The emulator and its plugins look for their files relative to the current directory.
-    QDir::setCurrent(QString::fromLocal8Bit(m_frame.EmulatorDirectory()));
-    const emu::Command command = emu::LaunchCommand(m_frame.EmulatorDirectory(), game);
-
+    GameLauncher launcher(m_frame.EmulatorDirectory(), m_snapshots, m_runner);
+    const int game = RowGameNumber(row);
     if (m_frame.ShowOutputFlag() == 0) {
         m_frame.SetOutputText(std::string());
-        ProcessRunner::StartDetached(command);
+        launcher.StartDetached(game);
         return;
     }
     RunHooks hooks;
@@ -45,7 +41,7 @@ void CVelmoraView::StartSelectedGame() {
             window->repaint();
         }
     };
-    const CaptureResult result = m_runner.RunCaptured(command, WindowMode::Shown, hooks);
+    const CaptureResult result = launcher.RunCaptured(game, hooks);
     m_frame.SetOutputText(result.started ? result.text : std::string("ZiNc refuses to run!"));
 }
 

@@ -32,17 +32,21 @@ void GameListModel::Clear() {
     endResetModel();
 }
 
-int GameListModel::Image(int row) const {
-    return row >= 0 && row < rowCount() ? m_images[static_cast<size_t>(row)] : 0;
+ImageIndex GameListModel::Image(int row) const {
+    return row >= 0 && row < rowCount() ? m_images[static_cast<size_t>(row)] : kNotConfigured;
 }
 
-void GameListModel::SetImage(int row, int image) {
+void GameListModel::SetImage(int row, ImageIndex image) {
     if (row < 0 || row >= rowCount()) {
         return;
     }
-    m_images[static_cast<size_t>(row)] = image == 1 ? 1 : 0;
+    m_images[static_cast<size_t>(row)] = image;
     const QModelIndex cell = index(row, kGame);
     emit dataChanged(cell, cell, {Qt::DecorationRole});
+}
+
+int GameListModel::GameNumber(int row) const {
+    return row >= 0 && row < rowCount() ? m_rows[static_cast<size_t>(row)].number : 0;
 }
 
 std::string GameListModel::GameText(int row) const {

@@ -13,6 +13,9 @@
 
 namespace velmora::games {
 
+// A row's image: the red Z of a game not configured yet, or the green Z.
+enum ImageIndex { kNotConfigured = 0, kConfigured = 1 };
+
 class GameListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -29,17 +32,19 @@ public:
         m_rows = ParseGameList(m_listing);  // views into m_listing, which stays put from now
         // Prepared with the list, so that no key typed to find a game has to wait for it.
         m_search = GameSearchIndex(m_rows);
-        m_images.assign(m_rows.size(), 0);
+        m_images.assign(m_rows.size(), kNotConfigured);
         for (size_t i = 0; i < m_rows.size(); ++i) {
-            m_images[i] = isConfigured(m_rows[i].number) ? 1 : 0;
+            m_images[i] = isConfigured(m_rows[i].number) ? kConfigured : kNotConfigured;
         }
         endResetModel();
     }
     void Clear();
 
-    int Image(int row) const;
-    void SetImage(int row, int image);
+    ImageIndex Image(int row) const;
+    void SetImage(int row, ImageIndex image);
     std::string GameText(int row) const;
+    // The game number the row was made for: the leading number of its line.
+    int GameNumber(int row) const;
     const GameSearchIndex& Search() const { return m_search; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -51,7 +56,7 @@ private:
     std::string m_listing;
     std::vector<GameRow> m_rows;
     GameSearchIndex m_search;
-    std::vector<int> m_images;
+    std::vector<ImageIndex> m_images;
     QIcon m_icons[2];
 };
 

@@ -20,6 +20,7 @@
 #include "Contract.h"
 #include "EmulatorDir.h"
 #include "GameListModel.h"
+#include "GameSnapshots.h"
 #include "MainWindow.h"
 #include "Profile.h"
 #include "QtTestSupport.h"
@@ -59,7 +60,7 @@ protected:
     CMainFrame& Frame() {
         if (!m_frame) {
             m_doc.OnNewDocument();
-            m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_runner, m_doc);
+            m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_snapshots, m_runner, m_doc);
         }
         return *m_frame;
     }
@@ -111,7 +112,8 @@ protected:
 
     test::EmulatorDir m_emu;
     QSettings m_settings;
-    CProfile m_profile{m_settings};
+    ui::CProfile m_profile{m_settings};
+    snapshot::GameSnapshots m_snapshots{m_emu.Str()};
     CVelmoraDoc m_doc;
     games::ProcessRunner m_runner{0ms};
     std::unique_ptr<CMainFrame> m_frame;
@@ -402,7 +404,7 @@ TEST_F(ConfigureAndLaunchTest, GameNamesShowTheirLetters) {
     EXPECT_EQ(shown(1).toString(), QString::fromUtf8("15 Caf\xc3\xa9 "));
     EXPECT_EQ(model.GameText(0), "14 Caf\xe9 ");
 
-    CConfigGameDlg dialog(Frame(), &Frame());
+    CConfigGameDlg dialog(Frame(), Frame().Snapshots(), &Frame());
     dialog.m_strItemText = "14 Caf\xe9 ";
     dialog.m_nGame = 14;
     test::ModalWatch watch([](QWidget* modal) {

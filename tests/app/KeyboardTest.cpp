@@ -18,6 +18,7 @@
 #include "CVelmoraView.h"
 #include "Contract.h"
 #include "EmulatorDir.h"
+#include "GameSnapshots.h"
 #include "MainWindow.h"
 #include "Profile.h"
 #include "QtTestSupport.h"
@@ -43,7 +44,7 @@ protected:
     CMainFrame& Frame() {
         if (!m_frame) {
             m_doc.OnNewDocument();
-            m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_runner, m_doc);
+            m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_snapshots, m_runner, m_doc);
             EXPECT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
         }
         return *m_frame;
@@ -72,7 +73,8 @@ protected:
 
     test::EmulatorDir m_emu;
     QSettings m_settings;
-    CProfile m_profile{m_settings};
+    ui::CProfile m_profile{m_settings};
+    snapshot::GameSnapshots m_snapshots{m_emu.Str()};
     CVelmoraDoc m_doc;
     games::ProcessRunner m_runner{0ms};
     std::unique_ptr<CMainFrame> m_frame;

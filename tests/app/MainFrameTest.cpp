@@ -10,6 +10,7 @@
 #include "CVelmoraDoc.h"
 #include "CVelmoraView.h"
 #include "EmulatorDir.h"
+#include "GameSnapshots.h"
 #include "MainWindow.h"
 #include "Profile.h"
 #include "QtTestSupport.h"
@@ -26,7 +27,7 @@ protected:
 
     std::unique_ptr<CMainFrame> Open() {
         m_doc.OnNewDocument();
-        return OpenMainWindow(m_emu.Executable(), m_profile, m_runner, m_doc);
+        return OpenMainWindow(m_emu.Executable(), m_profile, m_snapshots, m_runner, m_doc);
     }
     QVariant Stored(const char* key) {
         m_settings.sync();
@@ -38,7 +39,8 @@ protected:
 
     test::EmulatorDir m_emu;
     QSettings m_settings;
-    CProfile m_profile{m_settings};
+    ui::CProfile m_profile{m_settings};
+    snapshot::GameSnapshots m_snapshots{m_emu.Str()};
     CVelmoraDoc m_doc;
     games::ProcessRunner m_runner{0ms};
 };
@@ -190,12 +192,13 @@ TEST_F(MainFrameTest, MenuCommandsFollowTheSelection) {
 TEST(MissingEmulator, ShowsTheMessageAndAnEmptyList) {
     test::EmulatorDir emu(/*withEmulator=*/false);
     QSettings settings(QString::fromStdString(emu.ProfileFile()), QSettings::IniFormat);
-    CProfile profile(settings);
+    ui::CProfile profile(settings);
     CVelmoraDoc doc;
     doc.OnNewDocument();
     games::ProcessRunner runner(0ms);
+    snapshot::GameSnapshots snapshots(emu.Str());
     test::MessageBoxAnswer seen(QMessageBox::Ok);
-    auto frame = OpenMainWindow(emu.Executable(), profile, runner, doc);
+    auto frame = OpenMainWindow(emu.Executable(), profile, snapshots, runner, doc);
     ASSERT_TRUE(seen.Shown());
     EXPECT_EQ(seen.title, "Error");
     EXPECT_EQ(seen.text, "Could not find ZINC.EXE!");

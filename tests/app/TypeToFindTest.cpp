@@ -15,6 +15,7 @@
 #include "Contract.h"
 #include "EmulatorDir.h"
 #include "GameListModel.h"
+#include "GameSnapshots.h"
 #include "MainWindow.h"
 #include "Profile.h"
 #include "TypeToFind.h"
@@ -47,7 +48,7 @@ protected:
         : m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {
         qputenv("ZINC_STANDIN_GAMES", "3");
         m_doc.OnNewDocument();
-        m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_runner, m_doc);
+        m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_snapshots, m_runner, m_doc);
         auto* model = static_cast<games::GameListModel*>(View().model());
         model->SetListing(Listing(), [](int game) { return game == 21; });
     }
@@ -100,7 +101,8 @@ protected:
 
     test::EmulatorDir m_emu;
     QSettings m_settings;
-    CProfile m_profile{m_settings};
+    ui::CProfile m_profile{m_settings};
+    snapshot::GameSnapshots m_snapshots{m_emu.Str()};
     CVelmoraDoc m_doc;
     games::ProcessRunner m_runner{0ms};
     std::unique_ptr<CMainFrame> m_frame;

@@ -25,7 +25,9 @@ protected:
             qunsetenv(name);
         }
     }
-    emu::Command ListCommand() const { return emu::ListGamesCommand(m_emuDir.string()); }
+    emu::Command ListCommand() const {
+        return emu::ListGamesCommand(emu::EmulatorPath(m_emuDir.string()), m_emuDir.string());
+    }
 
     test::TempDir m_dir;
     std::filesystem::path m_emuDir;

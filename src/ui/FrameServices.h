@@ -1,13 +1,13 @@
 #pragma once
 // What the main window offers the view and the dialogs: where the emulator lives, its help
-// text, the output bar and the per-game plugin settings. The view and the dialogs only see
-// this, so tests can hand them a window of their own.
+// text, the output bar and the profile. The view and the dialogs only see this, so tests can
+// hand them a window of their own.
 
 #include <string>
 
 class QWidget;
 
-namespace velmora::app {
+namespace velmora::ui {
 
 class CProfile;
 
@@ -25,11 +25,8 @@ public:
     // readable while the caller keeps the program busy.
     virtual void SetOutputText(const std::string& text) = 0;
 
-    virtual void SaveSettingsSnapshot(int game) = 0;
-    virtual void RestoreSettingsSnapshot(int game) = 0;
-
     virtual CProfile& Profile() = 0;
     virtual QWidget* FrameWindow() = 0;
 };
 
-}  // namespace velmora::app
+}  // namespace velmora::ui

@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QString>
 
-namespace velmora::app {
+namespace velmora::ui {
 
 class CProfile {
 public:
@@ -32,4 +32,4 @@ private:
 
 inline constexpr const char* kPositionSection = "Position";
 
-}  // namespace velmora::app
+}  // namespace velmora::ui

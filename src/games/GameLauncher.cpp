@@ -1,0 +1,29 @@
+#include "GameLauncher.h"
+
+#include <utility>
+
+#include "GameSnapshots.h"
+#include "Platform.h"
+
+namespace velmora::games {
+
+GameLauncher::GameLauncher(std::string emulatorDirectory, snapshot::GameSnapshots& snapshots,
+                           ProcessRunner& runner)
+    : m_emulatorDirectory(std::move(emulatorDirectory)), m_snapshots(snapshots), m_runner(runner) {}
+
+emu::Command GameLauncher::Prepare(int game) {
+    m_snapshots.Restore(game);
+    // The emulator and its plugins look for their files relative to the current directory.
+    platform::ChangeDirectory(m_emulatorDirectory);
+    return emu::LaunchCommand(m_emulatorDirectory, game);
+}
+
+CaptureResult GameLauncher::RunCaptured(int game, const RunHooks& hooks) {
+    return m_runner.RunCaptured(Prepare(game), WindowMode::Shown, hooks);
+}
+
+void GameLauncher::StartDetached(int game) {
+    ProcessRunner::StartDetached(Prepare(game));
+}
+
+}  // namespace velmora::games
