@@ -54,6 +54,8 @@
 //                                 the program hangs unless its standard input is closed.
 //   ZINC_STANDIN_DELAY_MS=N       Sleeps N milliseconds after printing, before exiting.
 //   ZINC_STANDIN_EXIT_CODE=N      Exits with N, 0 to 255 (default 0).
+//   ZINC_STANDIN_LOG=FILE         Appends the command line and the working directory of every
+//                                 run to FILE (see RunLog.h).
 
 #include <algorithm>
 #include <chrono>
@@ -67,6 +69,8 @@
 #include <string>
 #include <string_view>
 #include <thread>
+
+#include "RunLog.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -401,6 +405,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
+    velmora::standin::AppendRunLog(argc, argv);
     if (EnvFlag("ZINC_STANDIN_READ_STDIN")) {
         DrainStdin();
     }
