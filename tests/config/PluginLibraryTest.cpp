@@ -23,6 +23,7 @@ public:
         Copy(VELMORA_TEST_RENDERER_CONFIGURABLE, "gl.dll");
         Copy(VELMORA_TEST_RENDERER_PLAIN, "soft.dll");
         Copy(VELMORA_TEST_NOT_A_PLUGIN, "broken.dll");
+        Copy(VELMORA_TEST_RENDERER_PLAIN, "sound.znc");  // a library under a suffix of its own
         // Only the decorated names exist: QLibrary would find them for "ghost" on its own.
         Copy(VELMORA_TEST_RENDERER_PLAIN, "libghost.so");
         Copy(VELMORA_TEST_RENDERER_PLAIN, "ghost.so");
@@ -69,6 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
     Files, PluginLibraryTest,
     ::testing::Values(LibraryCase{"WithConfigure", "gl.dll", true, true, true},
                       LibraryCase{"WithoutConfigure", "soft.dll", true, true, false},
+                      LibraryCase{"OwnSuffix", "sound.znc", true, true, false},
                       LibraryCase{"TextFile", "broken.dll", false, false, false},
                       LibraryCase{"Missing", "gone.dll", false, false, false},
                       LibraryCase{"OnlyDecoratedNamesExist", "ghost", false, false, false},
