@@ -25,9 +25,9 @@ fail() {
     echo "smoke-windows: $*" >&2
     exit 1
 }
-# Polls for a condition, at most about 20 seconds: Wine is slow to start on a busy machine.
+# Polls for a condition, at most about a minute: Wine is slow to start on a busy machine.
 wait_until() {
-    for _ in $(seq 200); do
+    for _ in $(seq 600); do
         "$@" && return 0
         sleep 0.1
     done
@@ -98,12 +98,12 @@ config_menu c
 wait_until has_window "Configure game - 1 " || fail "Configure game... did not open the dialog"
 dialog=$(find_window "Configure game - 1 ")
 xdotool windowfocus --sync "$dialog" key Tab space Tab Tab space Tab Return
+# OK writes the options file, the renderer's file and the snapshot, in that order.
 options="$emu/cfg/Velmora001.cfg"
-wait_until test -s "$options" || fail "OK did not write the game options file"
+snapshot="$emu/cfg/Velmora001_registry.cfg"
+wait_until test -s "$snapshot" || fail "OK did not write the settings snapshot"
 grep -q -- '--renderer=libvelmora_renderer_gl.dll' "$options" ||
     fail "the renderer was not saved: $(cat "$options")"
-snapshot="$emu/cfg/Velmora001_registry.cfg"
-[ -s "$snapshot" ] || fail "OK did not write the settings snapshot"
 
 # The snapshot holds the plugins' settings; reg import reads it back to the same values.
 key='HKCU\Software\Vision Thing\PSEmu Pro'
