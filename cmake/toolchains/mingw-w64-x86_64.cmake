@@ -20,10 +20,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Everything linked in, the compiler's run-time and winpthreads included, so that the
-# programs start under a bare Wine prefix or on a Windows machine without any mingw DLLs.
+# programs and the plugin DLLs load under a bare Wine prefix or on a Windows machine without
+# any mingw DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Lets CTest (and gtest_discover_tests, should anyone use it) run the programs on Linux.
 find_program(VELMORA_WINE NAMES wine wine64)

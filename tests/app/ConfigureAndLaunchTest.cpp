@@ -134,7 +134,8 @@ TEST_F(ConfigureAndLaunchTest, OkWritesTheThreeFilesAndTurnsTheRowGreen) {
     });
     EXPECT_EQ(test::ReadBytes(File(12)),
               "--frame-skip=1\r\n--sound-volume=5\r\n--use-renderer-cfg-file=" +
-                  File(12, "_renderer.cfg") + "\r\n--renderer=" + kPlain + "\r\n");
+                  m_emu.FramePath("cfg/Velmora012_renderer.cfg") + "\r\n--renderer=" + kPlain +
+                  "\r\n");
     EXPECT_EQ(test::ReadBytes(File(12, "_renderer.cfg")), "\r\n");
     EXPECT_EQ(test::ReadBytes(File(12, "_registry.cfg")), "REGEDIT4\r\n\r\n");
     EXPECT_EQ(View().RowImage(row), 1);
@@ -232,19 +233,12 @@ TEST_F(ConfigureAndLaunchTest, CapturedLaunchShowsWhatTheEmulatorWasGiven) {
     const int row = Select(7);
     ASSERT_GE(row, 0);
     QTest::keyClick(View().viewport(), Qt::Key_Return);  // Return starts the selected game
-    const std::string dir = m_emu.Str();
+    const std::string options = m_emu.FramePath("cfg/Velmora007.cfg");
     EXPECT_EQ(Output(),
               "ZiNc stand-in\r\nargc=3\r\nargv[1]=<7>\r\n"
               "argv[2]=<--use-config-file=" +
-                  dir +
-                  "/cfg/Velmora007.cfg>\r\n"
-                  "cwd=<" +
-                  dir +
-                  ">\r\n"
-                  "options from " +
-                  dir +
-                  "/cfg/Velmora007.cfg:\r\n"
-                  "--frame-skip=1\r\n--renderer=x.so\r\n");
+                  options + ">\r\ncwd=<" + m_emu.FrameDir() + ">\r\noptions from " + options +
+                  ":\r\n--frame-skip=1\r\n--renderer=x.so\r\n");
 }
 
 TEST_F(ConfigureAndLaunchTest, FourDigitGamesKeepTheirDigits) {
@@ -252,8 +246,8 @@ TEST_F(ConfigureAndLaunchTest, FourDigitGamesKeepTheirDigits) {
     test::WriteBytes(File(9999), "x");
     Select(9999);
     View().StartSelectedGame();
-    EXPECT_NE(Output().find("argv[1]=<9999>\r\nargv[2]=<--use-config-file=" + m_emu.Str() +
-                            "/cfg/Velmora9999.cfg>"),
+    EXPECT_NE(Output().find("argv[1]=<9999>\r\nargv[2]=<--use-config-file=" +
+                            m_emu.FramePath("cfg/Velmora9999.cfg") + ">"),
               std::string::npos)
         << Output();
 }

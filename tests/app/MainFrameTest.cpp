@@ -56,8 +56,8 @@ TEST_F(MainFrameTest, FirstRunOpensWithDefaults) {
     EXPECT_TRUE(frame->OutputBar()->isVisible());
     EXPECT_TRUE(frame->Action(CMainFrame::kShowOutput)->isChecked());
     EXPECT_EQ(frame->OutputBar()->Text(), games::kGreetingText);
-    EXPECT_EQ(frame->EmulatorDirectory(), m_emu.Str());
-    EXPECT_EQ(frame->EmulatorPath(), m_emu.File("ZINC.EXE"));
+    EXPECT_EQ(frame->EmulatorDirectory(), m_emu.FrameDir());
+    EXPECT_EQ(frame->EmulatorPath(), m_emu.FramePath("ZINC.EXE"));
     EXPECT_NE(frame->HelpText().find("[--renderer=FILE]"), std::string::npos);
 }
 

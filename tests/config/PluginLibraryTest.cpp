@@ -24,6 +24,7 @@ public:
         Copy(VELMORA_TEST_RENDERER_PLAIN, "soft.dll");
         Copy(VELMORA_TEST_NOT_A_PLUGIN, "broken.dll");
         Copy(VELMORA_TEST_RENDERER_PLAIN, "r\xe9nder.so");  // a Windows-1252 name, not UTF-8
+        Copy(VELMORA_TEST_RENDERER_PLAIN, "sound.znc");  // a library under a suffix of its own
         // Only the decorated names exist: QLibrary would find them for "ghost" on its own.
         Copy(VELMORA_TEST_RENDERER_PLAIN, "libghost.so");
         Copy(VELMORA_TEST_RENDERER_PLAIN, "ghost.so");
@@ -71,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LibraryCase{"WithConfigure", "gl.dll", true, true, true},
                       LibraryCase{"WithoutConfigure", "soft.dll", true, true, false},
                       LibraryCase{"NameNotUtf8", "r\xe9nder.so", true, true, false},
+                      LibraryCase{"OwnSuffix", "sound.znc", true, true, false},
                       LibraryCase{"TextFile", "broken.dll", false, false, false},
                       LibraryCase{"Missing", "gone.dll", false, false, false},
                       LibraryCase{"OnlyDecoratedNamesExist", "ghost", false, false, false},

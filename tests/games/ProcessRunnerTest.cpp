@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <filesystem>
+#include <string>
+#include <thread>
 
 #include "ProcessRunner.h"
 #include "TempDir.h"
@@ -20,8 +22,9 @@ protected:
         std::filesystem::copy_file(VELMORA_STANDIN_PATH, m_emuDir / "ZINC.EXE");
     }
     void TearDown() override {
-        for (const char* name : {"ZINC_STANDIN_OUTPUT_BYTES", "ZINC_STANDIN_SILENT",
-                                 "ZINC_STANDIN_READ_STDIN", "ZINC_STANDIN_STDERR"}) {
+        for (const char* name :
+             {"ZINC_STANDIN_OUTPUT_BYTES", "ZINC_STANDIN_SILENT", "ZINC_STANDIN_READ_STDIN",
+              "ZINC_STANDIN_STDERR", "ZINC_STANDIN_CMDLINE_LOG"}) {
             qunsetenv(name);
         }
     }
@@ -92,14 +95,42 @@ TEST_F(ProcessRunnerTest, MissingEmulatorCallsBothHooksAndReportsNoStart) {
 
 TEST_F(ProcessRunnerTest, PassesArgumentsWithBlanksWhole) {
     const ProcessRunner runner(0ms);
-    const CaptureResult result =
-        runner.RunCaptured(emu::LaunchCommand(m_emuDir.string(), 7), WindowMode::Shown);
+    const emu::Command launch = emu::LaunchCommand(m_emuDir.string(), 7);
+    const CaptureResult result = runner.RunCaptured(launch, WindowMode::Shown);
     ASSERT_TRUE(result.started);
     EXPECT_NE(result.text.find("argv[1]=<7>\r\n"), std::string::npos) << result.text;
-    EXPECT_NE(result.text.find("argv[2]=<--use-config-file=" + m_emuDir.string() +
-                               "/cfg/Velmora007.cfg>\r\n"),
-              std::string::npos)
+    EXPECT_NE(result.text.find("argv[2]=<" + launch.arguments[1] + ">\r\n"), std::string::npos)
         << result.text;
+}
+
+// The one line the emulator is started with: on Windows the program and the words with blanks
+// quoted, one blank between words, whichever way the child is started.
+TEST_F(ProcessRunnerTest, CommandLineHasOneBlankBetweenWords) {
+    const std::filesystem::path log = m_dir.Path() / "runs.log";
+    qputenv("ZINC_STANDIN_CMDLINE_LOG", QByteArray::fromStdString(log.string()));
+    const emu::Command launch = emu::LaunchCommand(m_emuDir.string(), 12);
+    const std::string dir = m_emuDir.string();
+#ifdef _WIN32
+    const std::string expected = "cmdline=<\"" + dir +
+                                 "\\ZINC.EXE\" 12 \"--use-config-file=" + dir +
+                                 "\\cfg\\Velmora012.cfg\">\r\n";
+#else
+    const std::string expected =
+        "cmdline=<" + dir + "/ZINC.EXE 12 --use-config-file=" + dir + "/cfg/Velmora012.cfg>\r\n";
+#endif
+    const std::string record = expected + "cwd=<" + dir + ">\r\n";
+
+    const ProcessRunner runner(0ms);
+    ASSERT_TRUE(runner.RunCaptured(launch, WindowMode::Hidden).started);
+    ASSERT_TRUE(runner.RunCaptured(launch, WindowMode::Shown).started);
+    ProcessRunner::StartDetached(launch);
+    // The detached child writes its record in its own time: wait for it, up to half a minute.
+    std::string text;
+    for (int tries = 0; tries < 600 && text.size() < 3 * record.size(); ++tries) {
+        text = test::ReadBytes(log.string());
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(text, record + record + record);
 }
 
 }  // namespace

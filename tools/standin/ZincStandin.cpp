@@ -59,6 +59,8 @@
 //                                 blanks, so a test can tell whether two runs overlapped.
 //   ZINC_STANDIN_WAIT_FOR=FILE    After printing, waits until FILE exists (at most a minute)
 //                                 before exiting: a test decides when the emulator ends.
+//   ZINC_STANDIN_CMDLINE_LOG=FILE Appends the command line and the working directory of every
+//                                 run to FILE (see RunLog.h).
 
 #include <algorithm>
 #include <chrono>
@@ -72,6 +74,8 @@
 #include <string>
 #include <string_view>
 #include <thread>
+
+#include "RunLog.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -437,6 +441,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     Log("start", argc, argv);
+    velmora::standin::AppendRunLog(argc, argv);
     if (EnvFlag("ZINC_STANDIN_READ_STDIN")) {
         DrainStdin();
     }

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Builds the whole Windows program with Debian's mingw-w64: Velmora.exe (static, GUI subsystem),
+# the stand-in ZINC.EXE and the sample plugin DLLs, the test programs, a demo emulator folder in
+# build/windows/demo, and Velmora-<version>-win64.zip (cpack -G ZIP), which holds Velmora.exe
+# alone. Installs what it needs.
+#   scripts/build-windows.sh [extra cmake arguments]
+#
+# Qt for Windows, static, is taken from the first of:
+#   - VELMORA_QT_MINGW: an unpacked Qt for x86_64-w64-mingw32, used as it is;
+#   - the archive ../shared/qt6-mingw/qt6-mingw-6.4.2-static.tar.xz beside the repository (or
+#     VELMORA_QT_ARCHIVE), checked against its SHA256SUMS and unpacked once into
+#     build/qt6-mingw/<its SHA256>;
+#   - scripts/build-qt-windows.sh, which builds it from Debian's source into
+#     ${XDG_CACHE_HOME:-~/.cache}/velmora/qt6-mingw-6.4.2 (about 45 minutes, once).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${VELMORA_WINDOWS_BUILD:-build/windows}
+
+phase=$SECONDS
+lap() {
+    printf 'windows %s: %ds\n' "$1" $((SECONDS - phase))
+    phase=$SECONDS
+}
+
+# The posix thread model, not the win32 one: GoogleTest and std::thread need it. The host's
+# Qt gives moc, rcc and uic; GoogleTest is built for Windows from Debian's sources.
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools
+          libgtest-dev xz-utils)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+        --no-install-recommends "${missing[@]}" >/dev/null
+fi
+lap "install"
+
+qt=${VELMORA_QT_MINGW:-}
+archive=${VELMORA_QT_ARCHIVE:-$root/../shared/qt6-mingw/qt6-mingw-6.4.2-static.tar.xz}
+if [ -n "$qt" ]; then
+    echo "Qt for Windows: $qt"
+elif [ -f "$archive" ]; then
+    sums=$(dirname "$archive")/SHA256SUMS
+    sum=$(sha256sum "$archive" | cut -d' ' -f1)
+    if [ -f "$sums" ] && ! grep -q "^$sum " "$sums"; then
+        echo "$archive does not match $sums" >&2
+        exit 1
+    fi
+    cache=$root/build/qt6-mingw/$sum
+    qt=$cache/qt6-mingw
+    # The marker is written last, so an unpacking cut short is never taken for a whole one.
+    if [ ! -f "$cache/unpacked" ]; then
+        rm -rf "$cache"
+        mkdir -p "$cache"
+        tar -C "$cache" -xJf "$archive"
+        touch "$cache/unpacked"
+    fi
+    echo "Qt for Windows: $archive, unpacked in $cache"
+else
+    qt=${XDG_CACHE_HOME:-$HOME/.cache}/velmora/qt6-mingw-6.4.2
+    if [ ! -f "$qt/built" ]; then
+        echo "No Qt for Windows at hand: building it from Debian's source into $qt"
+        rm -rf "$qt"
+        scripts/build-qt-windows.sh "$qt"
+        touch "$qt/built"
+    fi
+    echo "Qt for Windows: $qt"
+fi
+[ -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ] || {
+    echo "$qt holds no Qt 6 for CMake" >&2
+    exit 1
+}
+lap "qt"
+
+# Qt's toolchain file loads ours. The host rcc compresses with zstd, which this Qt lacks.
+# Release: the tests run the very program that goes into the zip.
+cmake --no-warn-unused-cli -S . -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-x86_64.cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_AUTORCC_OPTIONS=--no-zstd -DCMAKE_BUILD_TYPE=Release \
+    -DVELMORA_GUI=ON -DVELMORA_BENCH=OFF "$@" >/dev/null
+lap "configure"
+
+cmake --build "$build" -j "$(nproc)"
+cmake --build "$build" -j "$(nproc)" --target demo_dir
+lap "build"
+
+(cd "$build" && cpack -G ZIP >/dev/null)
+zip=$build/Velmora-$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win64.zip
+[ -f "$zip" ] || {
+    echo "cpack made no $zip" >&2
+    exit 1
+}
+lap "package"
+echo "Windows program: $build/src/app/Velmora.exe; demo folder: $build/demo; download: $zip"
