@@ -3,7 +3,7 @@
 // lands around the 32 KiB reading limit. Checked:
 //  - a game options file whose loaded text holds no managed option loads back, after a save,
 //    as the same text with the renderer that was saved (files without NUL that stay within
-//    the limit);
+//    the limit before and after);
 //  - a renderer options file loads back, after a save, as the same text (the same files);
 //  - whatever the size, a save of the renderer options file keeps every byte that is not
 //    white space (the limit only moves text into the held rest, never drops it), unless a NUL
@@ -54,6 +54,12 @@ std::string NonWhite(std::string_view text) {
     return kept;
 }
 
+// A file read whole into the text, with nothing held back as the rest. (A file that was
+// longer can shrink below the limit with a save, and then the rest is part of the text.)
+bool WithinLimit(const std::string& bytes) {
+    return bytes.size() <= files::kOptionFileLimit && bytes.find('\0') == std::string::npos;
+}
+
 std::string FileBytes(const std::string& path) {
     return files::ReadAll(path).value_or("<unreadable>");
 }
@@ -73,8 +79,7 @@ void CheckGameOptions(const velmora::fuzz::FuzzDir& dir, const std::string& byte
     Require(second.LoadGameOptions(), "the saved file does not load");
     Require(second.m_strRenderer == kRenderer || HasManagedOption(loaded),
             "the saved renderer did not come back");
-    const bool hasNul = bytes.find('\0') != std::string::npos;
-    if (!hasNul && !HasManagedOption(loaded) && FileBytes(path).size() <= files::kOptionFileLimit) {
+    if (WithinLimit(bytes) && WithinLimit(FileBytes(path)) && !HasManagedOption(loaded)) {
         Require(second.m_strOptions == loaded, "the option text changed in a round trip");
     }
 }
@@ -96,9 +101,7 @@ void CheckRendererOptions(const velmora::fuzz::FuzzDir& dir, const std::string& 
     CGameOptionFiles second(dir.Str());
     second.m_nGame = kGame;
     Require(second.LoadRendererOptions(), "the saved file does not load");
-    // A NUL held in the rest ends the text once the file has shrunk below the limit.
-    const bool hasNul = bytes.find('\0') != std::string::npos;
-    if (!hasNul && saved.size() <= files::kOptionFileLimit) {
+    if (WithinLimit(bytes) && WithinLimit(saved)) {
         Require(second.m_strRendererOptions == loaded, "the renderer text changed in a round trip");
     }
 }
