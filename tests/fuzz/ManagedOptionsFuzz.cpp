@@ -1,6 +1,7 @@
 // Feeds arbitrary option text to the managed-option rules and compares the fast searches with
 // plain std::string ones: the first occurrence of each managed option is cut, in order, with
-// the rest of its line; "every occurrence" cuts until none is left; FindOption answers as
+// the rest of its line; "every occurrence" cuts each option in turn until it is found no more
+// (a later cut may still join two lines into an earlier option's name); FindOption answers as
 // std::string_view::find does.
 
 #include <cstdint>
@@ -96,9 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plain = input;
     Require(CutEveryManagedOption(fast) == PlainCutEvery(plain) && fast == plain,
             "CutEveryManagedOption differs from the plain rule");
-    for (const std::string_view option : kManagedOptions) {
-        Require(fast.find(option) == std::string::npos, "a managed option survived");
-    }
 
     // The text's own first bytes as a needle, from every start, and each managed option.
     if (size > 0) {
