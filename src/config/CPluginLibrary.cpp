@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "LibraryFile.h"
+
 namespace velmora::config {
 
 namespace {
@@ -18,7 +20,7 @@ std::unique_ptr<QLibrary> LoadExactly(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path absolute = fs::absolute(fs::path(path), ec);
-    if (ec || !fs::is_regular_file(absolute, ec)) {
+    if (ec || !fs::is_regular_file(absolute, ec) || !IsWholeLibraryFile(absolute.string())) {
         return nullptr;
     }
     const QString wanted = QString::fromStdU16String(absolute.u16string());
