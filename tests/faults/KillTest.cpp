@@ -34,31 +34,43 @@ bool IsPerGameFileName(const std::string& name) {
     return std::regex_match(name, perGame);
 }
 
-// Lets the worker finish a round, times the next one, and strikes at a random moment within
-// the round after: the delay picks where in a save the kill lands, it waits for nothing. Now
-// and then it strikes while the worker is still starting. Returns the last round the worker
-// reported, or -1.
-int KillSomewhere(Child& worker, std::mt19937& random) {
-    using Clock = std::chrono::steady_clock;
-    std::string line;
-    int last = -1;
-    if (random() % 8 != 0 && worker.ReadLine(line)) {
-        const Clock::time_point begin = Clock::now();
-        if (worker.ReadLine(line)) {
+// Lets the worker finish a round, then strikes at a random moment within the next one: the
+// delay picks where in a save the kill lands, it waits for nothing. The length of a round is
+// timed once, between the first two reports. Now and then it strikes while the worker is
+// still starting. Returns the last round the worker reported, or -1.
+class Striker {
+public:
+    explicit Striker(std::mt19937& random) : m_random(random) {}
+
+    int KillSomewhere(Child& worker) {
+        using Clock = std::chrono::steady_clock;
+        std::string line;
+        int last = -1;
+        if (m_random() % 8 != 0 && worker.ReadLine(line)) {
             last = std::stoi(line);
-            const auto round =
-                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin);
+            if (m_round.count() == 0) {
+                const Clock::time_point begin = Clock::now();
+                if (worker.ReadLine(line)) {
+                    last = std::stoi(line);
+                    m_round =
+                        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin);
+                }
+            }
             std::this_thread::sleep_for(
-                std::chrono::microseconds(random() % static_cast<unsigned>(round.count() + 1)));
+                std::chrono::microseconds(m_random() % static_cast<unsigned>(m_round.count() + 1)));
         }
+        worker.Kill();
+        EXPECT_EQ(worker.Wait(), 128 + SIGKILL) << "the worker ended before it was killed";
+        while (worker.ReadLine(line)) {
+            last = std::stoi(line);
+        }
+        return last;
     }
-    worker.Kill();
-    EXPECT_EQ(worker.Wait(), 128 + SIGKILL) << "the worker ended before it was killed";
-    while (worker.ReadLine(line)) {
-        last = std::stoi(line);
-    }
-    return last;
-}
+
+private:
+    std::mt19937& m_random;
+    std::chrono::microseconds m_round{0};
+};
 
 class KillTest : public ::testing::Test {
 protected:
@@ -79,6 +91,7 @@ protected:
     test::TempDir m_dir{"velmora-kill", test::MemoryFolder()};
     ExpectedFiles m_expected{m_dir.File("scratch")};
     std::mt19937 m_random;
+    Striker m_striker{m_random};
 };
 
 TEST_F(KillTest, AKilledSaveLeavesEachFileOldOrNewAndWhole) {
@@ -93,7 +106,7 @@ TEST_F(KillTest, AKilledSaveLeavesEachFileOldOrNewAndWhole) {
         Child worker(
             {VELMORA_FAULT_WORKER, "save", EmulatorDir(), StorePath(), std::to_string(next)});
         ASSERT_TRUE(worker.Started());
-        const int last = KillSomewhere(worker, m_random);
+        const int last = m_striker.KillSomewhere(worker);
         const int cut = last >= 0 ? last + 1 : next;  // the round the kill interrupted
         for (int kind = 0; kind < kFileKinds; ++kind) {
             const std::string path = PerGameFile(EmulatorDir(), FileKind(kind));
@@ -146,7 +159,7 @@ TEST_F(KillTest, AKilledRestoreLeavesTheStoreWithOneSnapshotWhole) {
     for (int kill = 0; kill < kKills; ++kill) {
         Child worker({VELMORA_FAULT_WORKER, "restore", StorePath(), first, second});
         ASSERT_TRUE(worker.Started());
-        KillSomewhere(worker, m_random);
+        m_striker.KillSomewhere(worker);
 
         const auto store = reg::OpenSqliteRegistry(StorePath());
         ASSERT_NE(store, nullptr) << "kill " << kill;

@@ -37,8 +37,8 @@ protected:
 
 TEST_F(TwoProcessTest, ConfiguringAndStartingTheSameGameAtOnceLeavesEveryFileWhole) {
     const std::string cycles = "100";
-    Child one({VELMORA_FAULT_WORKER, "session", EmulatorDir(), StorePath(), "1", "2", cycles});
-    Child two({VELMORA_FAULT_WORKER, "session", EmulatorDir(), StorePath(), "2", "1", cycles});
+    Child one({VELMORA_SESSION_WORKER, EmulatorDir(), StorePath(), "1", "2", cycles});
+    Child two({VELMORA_SESSION_WORKER, EmulatorDir(), StorePath(), "2", "1", cycles});
     ASSERT_TRUE(one.Started() && two.Started());
     EXPECT_EQ(one.Wait(), 0);
     EXPECT_EQ(two.Wait(), 0);
