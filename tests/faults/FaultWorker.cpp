@@ -1,6 +1,6 @@
 // Saves and restores what a Velmora saves and restores, for tests that kill it or lock the
 // store. Each mode reports on standard output, one line per finished step, so the test knows
-// how far it got when it struck. No Qt here: it starts 200 times a test, and quickly.
+// how far it got when it struck. No Qt here: it starts hundreds of times a test.
 //
 //   fault_worker save <emulator dir> <store> <first round>
 //       Saves the files of rounds first, first+1, ... for ever (each round puts its plugin
@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "SaveRounds.h"
+#include "FaultLoops.h"
 
 namespace {
 
@@ -27,8 +27,7 @@ using namespace velmora;
 using namespace velmora::faults;
 
 void Report(const std::string& line) {
-    const std::string text = line + "\n";
-    if (::write(STDOUT_FILENO, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    if (!faults::Report(STDOUT_FILENO, line)) {
         std::_Exit(3);
     }
 }
@@ -36,32 +35,6 @@ void Report(const std::string& line) {
 int Fail(const std::string& what) {
     std::fprintf(stderr, "fault_worker: %s\n", what.c_str());
     return 1;
-}
-
-int Save(const std::string& dir, const std::string& storePath, int first) {
-    const std::unique_ptr<reg::RegistryBackend> store = reg::OpenSqliteRegistry(storePath);
-    if (!store) {
-        return Fail("cannot open the store");
-    }
-    for (int round = first;; ++round) {
-        if (!PutPluginSettings(*store, round) || !SaveFiles(dir, *store, round)) {
-            return Fail("round " + std::to_string(round) + " was not saved");
-        }
-        Report(std::to_string(round));
-    }
-}
-
-int Restore(const std::string& storePath, const std::string& first, const std::string& second) {
-    const std::unique_ptr<reg::RegistryBackend> store = reg::OpenSqliteRegistry(storePath);
-    if (!store) {
-        return Fail("cannot open the store");
-    }
-    for (unsigned i = 0;; ++i) {
-        if (!snapshot::RestoreSettingsSnapshot(*store, i % 2 == 0 ? first : second)) {
-            return Fail("restore failed");
-        }
-        Report(std::to_string(i % 2));
-    }
 }
 
 int Lock(const std::string& storePath) {
@@ -84,10 +57,10 @@ int Lock(const std::string& storePath) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 4 && args[0] == "save") {
-        return Save(args[1], args[2], std::atoi(args[3].c_str()));
+        return SaveForEver(args[1], args[2], std::atoi(args[3].c_str()), STDOUT_FILENO);
     }
     if (args.size() == 4 && args[0] == "restore") {
-        return Restore(args[1], args[2], args[3]);
+        return RestoreForEver(args[1], args[2], args[3], STDOUT_FILENO);
     }
     if (args.size() == 2 && args[0] == "lock") {
         return Lock(args[1]);

@@ -2,7 +2,7 @@
 // What the fault helpers save, round by round, and how the tests tell a whole file from a
 // torn one. Round i (any int; the two-process test uses one number per process) gives one
 // game options text, one renderer options text and one set of plugin settings, of sizes that
-// vary from round to round (files of 1 to 65 KB) so that a kill or a rival process meets
+// vary from round to round (files of 1 to 33 KB) so that a kill or a rival process meets
 // writes of every length.
 // The files each round leaves are computed once in a scratch folder and compared byte for
 // byte, so the tests hold no copy of the file formats.
@@ -43,9 +43,9 @@ inline unsigned Mix(int round, unsigned salt) {
     return x * 2246822519u;
 }
 
-// Lines that name the round, up to a size between about 1 KB and 65 KB.
+// Lines that name the round, up to a size between about 1 KB and 33 KB.
 inline std::string Lines(int round, const char* what, unsigned salt) {
-    const size_t size = 1000 + Mix(round, salt) % 64000;
+    const size_t size = 1000 + Mix(round, salt) % 32000;
     std::string text;
     for (int line = 0; text.size() < size; ++line) {
         text += "--" + std::string(what) + "-" + std::to_string(line) + "=round " +
@@ -66,7 +66,7 @@ inline bool PutPluginSettings(reg::RegistryBackend& store, int round) {
     reg::CRegKeyWalker walker(store, reg::kHkeyCurrentUser);
     const std::string key(emu::kPluginSettingsKey);
     walker.DeleteTree(key);
-    const unsigned values = 10 + Mix(round, 3) % 100;
+    const unsigned values = 10 + Mix(round, 3) % 50;
     bool ok = true;
     for (unsigned v = 0; v < values; ++v) {
         const std::string sub = key + "\\Plugin" + std::to_string(v % 7);
