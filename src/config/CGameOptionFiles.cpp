@@ -42,16 +42,17 @@ struct LoadedFile {
 // written back unchanged after the user's text. Cutting at a line end keeps a half line out of
 // the editor, where the user could neither see nor mend the other half.
 LoadedFile SplitAtReadingLimit(std::string bytes) {
-    const std::string_view readable = std::string_view(bytes).substr(0, files::kOptionFileLimit);
-    if (const size_t nul = readable.find('\0'); nul != std::string_view::npos) {
-        // A NUL ends the text, as it always has; what follows it is not option text and is
-        // not kept.
+    // A NUL ends the text, as it always has; what follows it is not option text and is not
+    // kept. That holds beyond the limit too: held in the rest, a NUL would come within the
+    // limit once a save has put the rest back after a shorter text, and from then on cut off
+    // every line after it, the renderer line Velmora writes last among them.
+    if (const size_t nul = bytes.find('\0'); nul != std::string::npos) {
         bytes.resize(nul);
-        return {std::move(bytes), {}};
     }
     if (bytes.size() <= files::kOptionFileLimit) {
         return {std::move(bytes), {}};
     }
+    const std::string_view readable = std::string_view(bytes).substr(0, files::kOptionFileLimit);
     const size_t lastLineEnd = readable.rfind('\n');
     const size_t keep = lastLineEnd == std::string_view::npos ? 0 : lastLineEnd + 1;
     LoadedFile loaded;

@@ -7,7 +7,7 @@
 //  - a renderer options file loads back, after a save, as the same text (the same files);
 //  - whatever the size, a save of the renderer options file keeps every byte that is not
 //    white space (the limit only moves text into the held rest, never drops it), unless a NUL
-//    within the limit ended the text.
+//    ended the text.
 
 #include <cstdint>
 #include <cstdio>
@@ -94,8 +94,7 @@ void CheckRendererOptions(const velmora::fuzz::FuzzDir& dir, const std::string& 
     Require(first.SaveRendererOptions(), "the save failed");
     const std::string saved = FileBytes(path);
 
-    const std::string_view readable = std::string_view(bytes).substr(0, files::kOptionFileLimit);
-    if (readable.find('\0') == std::string_view::npos) {
+    if (bytes.find('\0') == std::string::npos) {
         Require(NonWhite(saved) == NonWhite(bytes), "a save lost or changed option bytes");
     }
     CGameOptionFiles second(dir.Str());
