@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a debug build (with the benchmarks built, not run) and an
-# AddressSanitizer + UndefinedBehaviorSanitizer build with clang, which also runs the fuzzer
-# briefly. No display is needed: GUI tests run offscreen, the smoke test under Xvfb.
+# AddressSanitizer + UndefinedBehaviorSanitizer build with clang, which also runs each fuzzer
+# for a few seconds. No display is needed: GUI tests run offscreen, the smoke test under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

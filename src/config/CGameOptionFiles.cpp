@@ -43,16 +43,17 @@ struct LoadedFile {
 // the editor, where the user could neither see nor mend the other half; only when the limit
 // holds no line end at all does the editor get the first 32767 bytes, the line's start.
 LoadedFile SplitAtReadingLimit(std::string bytes) {
-    const std::string_view readable = std::string_view(bytes).substr(0, files::kOptionFileLimit);
-    if (const size_t nul = readable.find('\0'); nul != std::string_view::npos) {
-        // A NUL ends the text, as it always has; what follows it is not option text and is
-        // not kept.
+    // A NUL ends the text, as it always has; what follows it is not option text and is not
+    // kept. That holds beyond the limit too: held in the rest, a NUL would come within the
+    // limit once a save has put the rest back after a shorter text, and from then on cut off
+    // every line after it, the renderer line Velmora writes last among them.
+    if (const size_t nul = bytes.find('\0'); nul != std::string::npos) {
         bytes.resize(nul);
-        return {std::move(bytes), {}};
     }
     if (bytes.size() <= files::kOptionFileLimit) {
         return {std::move(bytes), {}};
     }
+    const std::string_view readable = std::string_view(bytes).substr(0, files::kOptionFileLimit);
     const size_t lastLineEnd = readable.find_last_of("\r\n");
     const size_t keep = lastLineEnd == std::string_view::npos ? readable.size() : lastLineEnd + 1;
     LoadedFile loaded;

@@ -2,14 +2,16 @@
 
 #include <utility>
 
+#include "LibraryFile.h"
 #include "Platform.h"
 
 namespace velmora::config {
 
 // A plugin is a file of the emulator directory under exactly its own name, in whatever bytes
-// that name is: the platform layer loads that very file, with no other name tried.
+// that name is: the platform layer loads that very file, with no other name tried. A library
+// cut short is passed over before the loader maps it, which it would not survive.
 CPluginLibrary::CPluginLibrary(const std::string& path)
-    : m_library(platform::LoadLibraryFile(path)) {}
+    : m_library(IsWholeLibraryFile(path) ? platform::LoadLibraryFile(path) : nullptr) {}
 
 CPluginLibrary::~CPluginLibrary() {
     Unload();

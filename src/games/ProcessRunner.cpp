@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 #include "ChildWindow.h"
 
@@ -114,6 +115,10 @@ CaptureResult ProcessRunner::Collect(Pending& run) const {
         }
     }
 
+    // The child has ended, so all it printed is waiting in QProcess's buffer: room for it at
+    // once, instead of a text that doubles as it grows and for a moment holds the output
+    // three times over.
+    result.text.reserve(static_cast<size_t>(std::max<qint64>(process.bytesAvailable(), 0)));
     for (;;) {
         const auto before = std::chrono::steady_clock::now();
         Pause();

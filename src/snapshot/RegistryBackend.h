@@ -102,6 +102,12 @@ std::unique_ptr<RegistryBackend> OpenWin32Registry(const std::string& currentUse
 // A SQLite store at an explicit file (":memory:" for a private one); null when it cannot be
 // opened. OpenUserRegistry uses <user config directory>/registry.sqlite.
 std::unique_ptr<RegistryBackend> OpenSqliteRegistry(const std::string& path);
+
+namespace testing {
+// How long a store opened from now on waits for another process's write lock before its
+// operation fails (10 seconds unless set), so a test of the failure need not wait that long.
+void SetSqliteBusyTimeout(int milliseconds);
+}  // namespace testing
 #endif
 
 }  // namespace velmora::reg

@@ -1,14 +1,18 @@
 #include "SqliteDatabase.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
+
+#include "RegistryBackend.h"
 
 namespace velmora::reg::sqlite {
 
 namespace {
 
 // A second process may hold the write lock while it restores a snapshot; it is waited for.
-constexpr int kBusyTimeoutMs = 10000;
+std::atomic<int> gBusyTimeoutMs{10000};
 
 // Names are kept as written and, folded to ASCII lower case, as the lookup key. Row ids only
 // grow, so they give the order things were first written in.
@@ -77,7 +81,7 @@ bool Database::Setup(const std::string& path) {
         SQLITE_OK) {
         return false;
     }
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, gBusyTimeoutMs.load());
     if (!Configure()) {
         return false;
     }
@@ -110,14 +114,42 @@ bool Database::Configure() {
 int Database::ConfigureOnce() {
     // WAL lets one process read while another writes; NORMAL syncs at checkpoints only, which
     // can lose the last change on a power cut but never corrupts the file.
-    for (const char* sql : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
-                            "PRAGMA foreign_keys = ON", "BEGIN IMMEDIATE", kSchema, "COMMIT"}) {
-        const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) {
+    for (const char* sql :
+         {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL", "PRAGMA foreign_keys = ON"}) {
+        if (const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); rc != SQLITE_OK) {
             return rc;
+        }
+    }
+    // A store already set up is only read here: creating the tables takes the write lock,
+    // and another Velmora may hold that for a long time, which must not keep this one from
+    // opening the store at all.
+    int version = 0;
+    const int rc = sqlite3_exec(
+        m_db, "PRAGMA user_version",
+        [](void* out, int, char** values, char**) {
+            *static_cast<int*>(out) = values[0] != nullptr ? std::atoi(values[0]) : 0;
+            return 0;
+        },
+        &version, nullptr);
+    if (rc != SQLITE_OK) {
+        return rc;
+    }
+    if (version >= 1) {
+        return SQLITE_OK;
+    }
+    for (const char* sql : {"BEGIN IMMEDIATE", kSchema, "COMMIT"}) {
+        if (const int step = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+            step != SQLITE_OK) {
+            return step;
         }
     }
     return SQLITE_OK;
 }
 
 }  // namespace velmora::reg::sqlite
+
+namespace velmora::reg::testing {
+void SetSqliteBusyTimeout(int milliseconds) {
+    sqlite::gBusyTimeoutMs = milliseconds;
+}
+}  // namespace velmora::reg::testing

@@ -335,6 +335,16 @@ TEST_F(OptionFilesTest, LongFileEdgeCases) {
     ASSERT_TRUE(files.LoadGameOptions());
     ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
     EXPECT_EQ(ReadBytes(GameFile()), lone.substr(0, lone.size() - 1) + "\r\n--renderer=r.dll\r\n");
+
+    // So does a NUL beyond the limit. Kept in the rest, a save would bring it within the
+    // limit, and the next load would lose the renderer line written after it.
+    const std::string head = OptionLines(files::kOptionFileLimit - 100) + "--renderer=old.dll\r\n";
+    WriteBytes(GameFile(), head + std::string(200, 'm') + "\r\n\0--c=1\r\n"s);
+    ASSERT_TRUE(files.LoadGameOptions());
+    ASSERT_TRUE(files.SaveGameOptions("new.dll", Configures));
+    ASSERT_TRUE(files.LoadGameOptions());
+    EXPECT_EQ(files.m_strRenderer, "new.dll");
+    EXPECT_EQ(ReadBytes(GameFile()).find('\0'), std::string::npos);
 }
 
 TEST_F(OptionFilesTest, LongRendererOptionsKeepTheirRest) {

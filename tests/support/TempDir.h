@@ -5,15 +5,16 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <system_error>
 
 namespace velmora::test {
 
 class TempDir {
 public:
-    explicit TempDir(const std::string& label = "velmora") {
+    explicit TempDir(const std::string& label = "velmora",
+                     const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::random_device random;
-        m_path = std::filesystem::temp_directory_path() /
-                 (label + "-" + std::to_string(random()) + std::to_string(random()));
+        m_path = base / (label + "-" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(m_path);
     }
     ~TempDir() {
@@ -31,6 +32,13 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// A folder in memory (/dev/shm) where the system has one, else the temporary folder.
+inline std::filesystem::path MemoryFolder() {
+    std::error_code ec;
+    const std::filesystem::path shm = "/dev/shm";
+    return std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
+}
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

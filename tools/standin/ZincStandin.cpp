@@ -45,6 +45,10 @@
 //                                 60-byte lines: line j (from 0) is "%06u " of j % 1000000,
 //                                 then 51 letters, the k-th (from 0) being 'a' + (j + k) % 26,
 //                                 then "\r\n". The last line is cut at N bytes.
+//   ZINC_STANDIN_LINE_BYTES=N     --list-games prints, after the header, one game line of N
+//                                 bytes: "1 " and 'x' letters up to " (Japan) [x]\r\n".
+//   ZINC_STANDIN_NUL=1            --list-games puts a NUL byte into every game's name, right
+//                                 after its first letter.
 //   ZINC_STANDIN_SILENT=1         Prints nothing at all (wins over everything above).
 //   ZINC_STANDIN_STDERR=1         Every odd line (the 2nd, 4th, ...) goes to standard error,
 //                                 the rest to standard output, each piece flushed at once, so
@@ -53,6 +57,10 @@
 //   ZINC_STANDIN_READ_STDIN=1     Reads standard input to its end before printing anything:
 //                                 the program hangs unless its standard input is closed.
 //   ZINC_STANDIN_DELAY_MS=N       Sleeps N milliseconds after printing, before exiting.
+//   ZINC_STANDIN_CLOSE_OUTPUT=1   Closes standard output and standard error after printing.
+//   ZINC_STANDIN_NOTIFY=FILE      After printing (and closing), writes its process id and LF
+//                                 to FILE, which may be a named pipe a test waits on.
+//   ZINC_STANDIN_HANG=1           Then never ends: it waits until it is killed.
 //   ZINC_STANDIN_EXIT_CODE=N      Exits with N, 0 to 255 (default 0).
 //   ZINC_STANDIN_LOG=FILE         Appends "start ARGS\n" to FILE as the program starts and
 //                                 "end ARGS\n" as it ends, ARGS being its arguments joined by
@@ -80,6 +88,10 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
 #endif
 
 namespace {
@@ -311,11 +323,26 @@ void WriteGameLine(Output& out, unsigned long long number, const std::string& na
 
 void ListGames(Output& out) {
     out.Write(kHeader);
+    if (auto bytes = EnvNumber("ZINC_STANDIN_LINE_BYTES")) {
+        constexpr std::string_view kTail = " (Japan) [x]\r\n";
+        std::string line = "1 ";
+        line.resize(std::max<size_t>(static_cast<size_t>(*bytes), line.size() + kTail.size()) -
+                        kTail.size(),
+                    'x');
+        line += kTail;
+        out.Write(line);
+        return;
+    }
     auto generated = EnvNumber("ZINC_STANDIN_GAMES");
     if (!generated) {
+        const bool nul = EnvFlag("ZINC_STANDIN_NUL");
         for (const Game& game : kGames) {
-            WriteGameLine(out, static_cast<unsigned long long>(game.number), game.name,
-                          game.country, game.infos);
+            std::string name = game.name;
+            if (nul) {
+                name.insert(1, 1, '\0');
+            }
+            WriteGameLine(out, static_cast<unsigned long long>(game.number), name, game.country,
+                          game.infos);
         }
         return;
     }
@@ -456,6 +483,19 @@ int main(int argc, char** argv) {
         } else {
             EchoGameStart(out, argc, argv);
         }
+    }
+    if (EnvFlag("ZINC_STANDIN_CLOSE_OUTPUT")) {
+        std::fclose(stdout);
+        std::fclose(stderr);
+    }
+    if (const char* notify = std::getenv("ZINC_STANDIN_NOTIFY"); notify != nullptr && *notify) {
+        if (FILE* file = std::fopen(notify, "w")) {
+            std::fprintf(file, "%lld\n", static_cast<long long>(getpid()));
+            std::fclose(file);
+        }
+    }
+    while (EnvFlag("ZINC_STANDIN_HANG")) {
+        std::this_thread::sleep_for(std::chrono::hours(1));
     }
     WaitForFile();
     if (auto delay = EnvNumber("ZINC_STANDIN_DELAY_MS")) {

@@ -1,0 +1,191 @@
+// A Velmora killed while it saves loses nothing that was saved before: a helper saves the
+// per-game files, or restores snapshots into the store, in a loop, and is killed with SIGKILL
+// at random moments. After
+// every kill each file is the old whole file or the new whole file, the store holds one snapshot
+// whole and is not left locked, and nothing a later start would read has appeared in cfg.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <regex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Child.h"
+#include "GameList.h"
+#include "SaveRounds.h"
+#include "TempDir.h"
+
+namespace velmora::faults {
+namespace {
+
+namespace fs = std::filesystem;
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_ASAN 1
+#endif
+#endif
+
+// Under the sanitizers a helper takes several times as long to start and to save; there a
+// quarter of the kills checks the same code for memory faults, and the plain build makes the
+// full count.
+#ifdef VELMORA_ASAN
+constexpr int kKills = 50;
+#else
+constexpr int kKills = 200;
+#endif
+
+// Names Velmora opens in cfg: the three per-game files of any game.
+bool IsPerGameFileName(const std::string& name) {
+    static const std::regex perGame("Velmora-?[0-9]+(\\.cfg|_renderer\\.cfg|_registry\\.cfg)",
+                                    std::regex::icase);
+    return std::regex_match(name, perGame);
+}
+
+// Lets the worker finish a round, then strikes at a random moment within the next one: the
+// delay picks where in a save the kill lands, it waits for nothing. The length of a round is
+// timed once, between the first two reports. Now and then it strikes while the worker is
+// still starting. Returns the last round the worker reported, or -1.
+class Striker {
+public:
+    explicit Striker(std::mt19937& random) : m_random(random) {}
+
+    int KillSomewhere(Child& worker) {
+        using Clock = std::chrono::steady_clock;
+        std::string line;
+        int last = -1;
+        if (m_random() % 8 != 0 && worker.ReadLine(line)) {
+            last = std::stoi(line);
+            if (m_round.count() == 0) {
+                const Clock::time_point begin = Clock::now();
+                if (worker.ReadLine(line)) {
+                    last = std::stoi(line);
+                    m_round =
+                        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin);
+                }
+            }
+            std::this_thread::sleep_for(
+                std::chrono::microseconds(m_random() % static_cast<unsigned>(m_round.count() + 1)));
+        }
+        worker.Kill();
+        EXPECT_EQ(worker.Wait(), 128 + SIGKILL) << "the worker ended before it was killed";
+        while (worker.ReadLine(line)) {
+            last = std::stoi(line);
+        }
+        return last;
+    }
+
+private:
+    std::mt19937& m_random;
+    std::chrono::microseconds m_round{0};
+};
+
+class KillTest : public ::testing::Test {
+protected:
+    KillTest() {
+        fs::create_directories(m_dir.Path() / "zinc" / "cfg");
+        fs::create_directories(m_dir.Path() / "scratch" / "cfg");
+        const unsigned seed = std::random_device()();
+        m_random.seed(seed);
+        RecordProperty("seed", std::to_string(seed));
+        std::printf("random seed %u\n", seed);
+    }
+
+    std::string EmulatorDir() const { return m_dir.File("zinc"); }
+    std::string StorePath() const { return m_dir.File("registry.sqlite"); }
+
+    // In memory where there is such a folder: a kill is not a power cut, so the flushes to
+    // the disk add nothing but time here.
+    test::TempDir m_dir{"velmora-kill", test::MemoryFolder()};
+    ExpectedFiles m_expected{m_dir.File("scratch")};
+    std::mt19937 m_random;
+    Striker m_striker{m_random};
+};
+
+TEST_F(KillTest, AKilledSaveLeavesEachFileOldOrNewAndWhole) {
+    {
+        const auto store = reg::OpenSqliteRegistry(StorePath());
+        ASSERT_TRUE(store && PutPluginSettings(*store, 0) && SaveFiles(EmulatorDir(), *store, 0));
+    }
+    std::array<int, kFileKinds> known = {0, 0, 0};
+    std::set<std::string> leftovers;
+    int next = 1;
+    for (int kill = 0; kill < kKills; ++kill) {
+        Child worker(
+            {VELMORA_FAULT_WORKER, "save", EmulatorDir(), StorePath(), std::to_string(next)});
+        ASSERT_TRUE(worker.Started());
+        const int last = m_striker.KillSomewhere(worker);
+        const int cut = last >= 0 ? last + 1 : next;  // the round the kill interrupted
+        for (int kind = 0; kind < kFileKinds; ++kind) {
+            const std::string path = PerGameFile(EmulatorDir(), FileKind(kind));
+            const std::vector<int> rounds = {last >= 0 ? last : known[kind], cut};
+            const auto round = m_expected.Match(FileKind(kind), test::ReadBytes(path), rounds);
+            ASSERT_TRUE(round) << "kill " << kill << ": " << path << " is torn; rounds "
+                               << rounds[0] << " and " << rounds[1];
+            known[kind] = *round;
+        }
+        for (const auto& entry : fs::directory_iterator(fs::path(EmulatorDir()) / "cfg")) {
+            const std::string name = entry.path().filename().string();
+            if (name != fs::path(PerGameFile(EmulatorDir(), FileKind(0))).filename() &&
+                name != fs::path(PerGameFile(EmulatorDir(), FileKind(1))).filename() &&
+                name != fs::path(PerGameFile(EmulatorDir(), FileKind(2))).filename()) {
+                ASSERT_FALSE(IsPerGameFileName(name)) << "a kill left " << name;
+                leftovers.insert(name);
+            }
+        }
+        next = cut + 1;
+    }
+    std::printf("%d kills; %zu temporary files left behind in cfg\n", kKills, leftovers.size());
+
+    // The next start reads the saved files and passes over whatever the kills left.
+    EXPECT_TRUE(games::ConfiguredGames(EmulatorDir()).IsConfigured(kGame));
+    EXPECT_FALSE(games::ConfiguredGames(EmulatorDir()).IsConfigured(kGame + 1));
+    config::CGameOptionFiles files(EmulatorDir());
+    files.m_nGame = kGame;
+    ASSERT_TRUE(files.LoadGameOptions());
+    EXPECT_EQ(files.m_strRenderer, RendererName(known[kGameOptions]));
+    const auto store = reg::OpenSqliteRegistry(m_dir.File("fresh.sqlite"));
+    ASSERT_TRUE(snapshot::RestoreSettingsSnapshot(*store, PerGameFile(EmulatorDir(), kSnapshot)));
+    EXPECT_EQ(snapshot::ExportSnapshotText(*store), m_expected.Settings(known[kSnapshot]));
+    // And saves again over the leftovers.
+    ASSERT_TRUE(PutPluginSettings(*store, next) && SaveFiles(EmulatorDir(), *store, next));
+    for (int kind = 0; kind < kFileKinds; ++kind) {
+        EXPECT_EQ(test::ReadBytes(PerGameFile(EmulatorDir(), FileKind(kind))),
+                  m_expected.Of(next)[kind]);
+    }
+}
+
+TEST_F(KillTest, AKilledRestoreLeavesTheStoreWithOneSnapshotWhole) {
+    const std::string first = m_dir.File("first.cfg");
+    const std::string second = m_dir.File("second.cfg");
+    test::WriteBytes(first, m_expected.Settings(1));
+    test::WriteBytes(second, m_expected.Settings(2));
+    {
+        const auto store = reg::OpenSqliteRegistry(StorePath());
+        ASSERT_TRUE(store && snapshot::RestoreSettingsSnapshot(*store, first));
+    }
+    for (int kill = 0; kill < kKills; ++kill) {
+        Child worker({VELMORA_FAULT_WORKER, "restore", StorePath(), first, second});
+        ASSERT_TRUE(worker.Started());
+        m_striker.KillSomewhere(worker);
+
+        const auto store = reg::OpenSqliteRegistry(StorePath());
+        ASSERT_NE(store, nullptr) << "kill " << kill;
+        ASSERT_TRUE(store->BeginTransaction()) << "kill " << kill << ": the store stays locked";
+        const std::string settings = snapshot::ExportSnapshotText(*store).value_or("<none>");
+        store->CommitTransaction();
+        ASSERT_TRUE(m_expected.Match(kSnapshot, settings, std::vector<int>{1, 2}))
+            << "kill " << kill << ": the plugin settings are mixed:\n"
+            << settings;
+    }
+}
+
+}  // namespace
+}  // namespace velmora::faults
