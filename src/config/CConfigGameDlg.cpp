@@ -12,21 +12,12 @@
 #include "FrameServices.h"
 #include "GameSnapshots.h"
 #include "Platform.h"
+#include "TextRules.h"
 #include "WidgetText.h"
 
 namespace velmora::config {
 
 namespace {
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (prefix.size() > text.size()) {
-        return false;
-    }
-    return std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
-    });
-}
 
 // A renderer item shows its file name as text and keeps the name's own bytes as data, so
 // the name goes back to the emulator exactly as the folder holds it.
@@ -110,7 +101,7 @@ void CConfigGameDlg::OnInitDialog() {
 
     int selection = m_renderer->count() > 0 ? 0 : -1;
     for (int i = 0; i < m_renderer->count(); ++i) {
-        if (StartsWithIgnoringCase(ItemName(*m_renderer, i), m_strRenderer)) {
+        if (text::StartsWithIgnoringCase(ItemName(*m_renderer, i), m_strRenderer)) {
             selection = i;
             break;
         }

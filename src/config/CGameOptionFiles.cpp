@@ -10,24 +10,13 @@
 #include "Contract.h"
 #include "FileIo.h"
 #include "ManagedOptions.h"
+#include "TextRules.h"
 
 namespace velmora::config {
 
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-bool IsWhite(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-void TrimRight(std::string& text) {
-    size_t end = text.size();
-    while (end > 0 && IsWhite(text[end - 1])) {
-        --end;
-    }
-    text.resize(end);
-}
 
 // A file as loaded: the text the user gets to see and edit, and whatever lay beyond the
 // reading limit.
@@ -81,7 +70,7 @@ std::optional<LoadedFile> ReadOptionFile(const std::string& path) {
 // The white space at the end of `text`, which the editor does not keep.
 std::string TakeTrailingWhite(std::string& text) {
     std::string white = text;
-    TrimRight(text);
+    text::TrimRight(text);
     return white.substr(text.size());
 }
 
@@ -94,12 +83,12 @@ CGameOptionFiles::UnreadRest CGameOptionFiles::HoldRest(const std::string& path,
                                                         std::string rest) {
     UnreadRest held{path, {}, {}, {}};
     if (rest.empty()) {
-        TrimRight(text);
+        text::TrimRight(text);
         return held;
     }
     // The text's last line end, and any blanks around it, stay between text and rest.
     held.gap = TakeTrailingWhite(text);
-    TrimRight(rest);
+    text::TrimRight(rest);
     held.text = std::move(rest);
     held.head = text;
     return held;
@@ -158,7 +147,7 @@ bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selecte
         return false;  // the file keeps what it had, or stays absent
     }
     m_strRenderer = *selectedRenderer;
-    TrimRight(m_strOptions);
+    text::TrimRight(m_strOptions);
 
     // A renderer with its own configuration entry keeps its settings itself; any other reads
     // them from this game's renderer options file, named here by its full path. A library that
@@ -183,7 +172,7 @@ bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selecte
 }
 
 bool CGameOptionFiles::SaveRendererOptions() {
-    TrimRight(m_strRendererOptions);
+    text::TrimRight(m_strRendererOptions);
     const std::string path = emu::RendererOptionsFile(m_strEmulatorDir, m_nGame);
     std::string bytes = JoinRest(m_rendererRest, path, m_strRendererOptions);
     bytes += kLineEnd;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Contract.h"
+#include "TextRules.h"
 
 namespace velmora::config {
 
@@ -17,14 +18,6 @@ constexpr size_t kManagedCount = std::size(emu::kManagedOptions);
 // again and again. Comparing first and last characters over a block at a time, a loop the
 // compiler turns into vector instructions, passes over whole blocks without a candidate.
 constexpr size_t kBlock = 64;
-
-void TrimRight(std::string& text) {
-    size_t end = text.size();
-    while (end > 0 && std::string_view(" \t\r\n\v\f").find(text[end - 1]) != kNone) {
-        --end;
-    }
-    text.resize(end);
-}
 
 // Cuts the option found at `at`, the rest of its line and its line end out of `text`, and
 // returns what followed the option name on that line.
@@ -166,7 +159,7 @@ bool CutManagedOptions(std::string& text, std::string& renderer) {
         if (k == kManagedCount - 1) {
             // Drops the CR of the line end too; a blank right after "=" stays in the name.
             renderer = std::move(value);
-            TrimRight(renderer);
+            text::TrimRight(renderer);
             cutRenderer = true;
         }
     }
@@ -181,7 +174,7 @@ std::optional<std::string> CutEveryManagedOption(std::string& text) {
             std::string value = CutOptionLine(text, at, option.size());
             if (option == emu::kRendererOption && !renderer) {
                 renderer = std::move(value);
-                TrimRight(*renderer);
+                text::TrimRight(*renderer);
             }
         }
     }

@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <memory>
 
 #include "Platform.h"
+#include "TextRules.h"
 
 namespace velmora::platform {
 
@@ -73,13 +73,8 @@ std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& dir)
         }
         entries.push_back({name, regular});
     }
-    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(),
-                                            b.name.end(), [](char x, char y) {
-                                                return std::tolower(static_cast<unsigned char>(x)) <
-                                                       std::tolower(static_cast<unsigned char>(y));
-                                            });
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return text::LessIgnoringCase(a.name, b.name); });
     return entries;
 }
 

@@ -8,6 +8,7 @@
 
 #include "Contract.h"
 #include "Platform.h"
+#include "TextRules.h"
 
 namespace velmora::games {
 
@@ -86,17 +87,6 @@ std::vector<GameRow> ParseGameList(std::string_view output) {
     return rows;
 }
 
-namespace {
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
-}  // namespace
-
 ConfiguredGames::ConfiguredGames(std::string emulatorDir) : m_emulatorDir(std::move(emulatorDir)) {
     const std::string cfg = emu::InDirectory(m_emulatorDir, emu::kCfgDir);
     const auto entries = platform::ListDirectory(cfg);
@@ -109,7 +99,7 @@ ConfiguredGames::ConfiguredGames(std::string emulatorDir) : m_emulatorDir(std::m
     for (const platform::DirectoryEntry& entry : *entries) {
         // Lower-cased, so a file system that ignores case cannot hide a candidate; the real
         // open below decides.
-        m_candidates.insert(Lower(entry.name));
+        m_candidates.insert(text::FoldCase(entry.name));
     }
     m_listed = true;
 }
@@ -119,7 +109,7 @@ bool ConfiguredGames::IsConfigured(int game) const {
         if (m_candidates.empty()) {
             return false;  // the usual first run: nothing configured yet
         }
-        if (m_candidates.count(Lower(emu::GameOptionsFileName(game))) == 0) {
+        if (m_candidates.count(text::FoldCase(emu::GameOptionsFileName(game))) == 0) {
             return false;
         }
     }

@@ -20,6 +20,7 @@
 #include "Platform.h"
 #include "RegistryBackend.h"
 #include "SqliteDatabase.h"
+#include "TextRules.h"
 
 namespace velmora::reg {
 namespace {
@@ -27,16 +28,6 @@ namespace {
 using namespace sqlite;
 
 constexpr std::uint32_t kAllAccess = 0xF003F;
-
-std::string Fold(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
 
 // "a\b\c" as its names; an empty path names the key itself. A name can be neither empty nor
 // hold a backslash, or enumeration would hand out names that cannot be opened again; nor can
@@ -99,7 +90,7 @@ public:
         // looked up once.
         std::string known;
         if (m_inTransaction && !m_transactionLost) {
-            known = std::to_string(start) + '\\' + Fold(path);
+            known = std::to_string(start) + '\\' + text::FoldCase(path);
             if (const auto found = m_knownKeys.find(known); found != m_knownKeys.end()) {
                 *key = NewHandle(found->second, access);
                 return kErrorSuccess;
@@ -109,7 +100,7 @@ public:
         const Status status = Write([&] {
             id = start;
             for (const std::string_view name : names) {
-                const std::string folded = Fold(name);
+                const std::string folded = text::FoldCase(name);
                 Run find(Stmt(kFindChild));
                 find.Int(1, id).Bytes(2, folded);
                 const int rc = find.Step();
@@ -250,7 +241,7 @@ public:
         }
         const std::int64_t keyId = handle->keyId;
         return Write([&] {
-            const std::string folded = Fold(name);
+            const std::string folded = text::FoldCase(name);
             Run upsert(Stmt(kUpsertValue));
             upsert.Int(1, keyId).Bytes(2, name).Bytes(3, folded).Int(4, type).Bytes(5, data, size);
             const int rc = upsert.Step();
@@ -372,7 +363,8 @@ private:
         }
         std::int64_t id = start;
         for (const std::string_view name : names) {
-            const std::string folded = Fold(name);  // bound without a copy: must outlive the step
+            const std::string folded =
+                text::FoldCase(name);  // bound without a copy: must outlive the step
             Run find(Stmt(kFindChild));
             find.Int(1, id).Bytes(2, folded);
             const int rc = find.Step();

@@ -7,6 +7,7 @@
 
 #include "CRegKeyWalker.h"
 #include "Contract.h"
+#include "TextRules.h"
 
 namespace velmora::snapshot {
 
@@ -17,10 +18,6 @@ constexpr size_t npos = std::string_view::npos;
 // What must follow the "[" of a section header, letter case included.
 const std::string kHeaderPrefix =
     std::string(emu::kPluginSettingsRootName) + '\\' + std::string(emu::kPluginSettingsKey);
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') {
@@ -255,15 +252,8 @@ private:
 }  // namespace
 
 std::uint32_t ReadHexNumber(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const auto [digits, negative] = text::SkipToDigits(text);
+    size_t i = digits;
     if (i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
         HexDigit(text[i + 2]) >= 0) {
         i += 2;

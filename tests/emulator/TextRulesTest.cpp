@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Contract.h"
+#include "TextRules.h"
+
+namespace velmora::text {
+namespace {
+
+// The rules every reader of the emulator's files shares: a change here changes how options,
+// game lines, snapshot numbers and file names are read, all at once.
+TEST(TextRules, ReadEightBitTextAsTheCLibraryDoes) {
+    const struct {
+        std::string text;
+        std::string trimmedLeft;
+        std::string trimmedRight;
+        std::string folded;
+        int leadingNumber;
+    } cases[] = {
+        {"", "", "", "", 0},
+        {" \t\r\n\v\f", "", "", " \t\r\n\v\f", 0},
+        {"  12 Alpha ", "12 Alpha ", "  12 Alpha", "  12 alpha ", 12},
+        {"\t+4 Nu\r\n", "+4 Nu\r\n", "\t+4 Nu", "\t+4 nu\r\n", 4},
+        {"-4 Nu", "-4 Nu", "-4 Nu", "-4 nu", -4},
+        {"+-4", "+-4", "+-4", "+-4", 0},
+        {"\xa0"
+         "7",
+         "\xa0"
+         "7",
+         "\xa0"
+         "7",
+         "\xa0"
+         "7",
+         0},  // no-break space is no white space
+        {"Caf\xc9 \xc9", "Caf\xc9 \xc9", "Caf\xc9 \xc9", "caf\xc9 \xc9", 0},  // only ASCII folds
+        {"99999999999 x", "99999999999 x", "99999999999 x", "99999999999 x", 2147483647},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TrimLeft(c.text), c.trimmedLeft) << c.text;
+        EXPECT_EQ(TrimRight(std::string_view(c.text)), c.trimmedRight) << c.text;
+        std::string trimmed = c.text;
+        TrimRight(trimmed);
+        EXPECT_EQ(trimmed, c.trimmedRight) << c.text;
+        EXPECT_EQ(FoldCase(c.text), c.folded) << c.text;
+        EXPECT_EQ(emu::LeadingNumber(c.text), c.leadingNumber) << c.text;
+    }
+}
+
+TEST(TextRules, CompareLettersWithoutRegardToCase) {
+    EXPECT_TRUE(StartsWithIgnoringCase("libVelmora_GL.so", "LIBVELMORA"));
+    EXPECT_TRUE(StartsWithIgnoringCase("abc", ""));
+    EXPECT_FALSE(StartsWithIgnoringCase("ab", "abc"));
+    EXPECT_FALSE(StartsWithIgnoringCase("\xe9t\xe9", "\xc9T\xc9"))
+        << "no letter outside ASCII folds";
+    EXPECT_TRUE(LessIgnoringCase("alpha", "BETA"));
+    EXPECT_FALSE(LessIgnoringCase("BETA", "alpha"));
+    EXPECT_FALSE(LessIgnoringCase("Same", "sAME"));
+    EXPECT_TRUE(LessIgnoringCase("z", "\xe9")) << "bytes above 0x7F sort after ASCII";
+}
+
+}  // namespace
+}  // namespace velmora::text
