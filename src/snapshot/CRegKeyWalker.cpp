@@ -58,46 +58,54 @@ bool CRegKeyWalker::Visit(const std::string& keyPath, HKey key, unsigned flags, 
     if (m_registry.QueryInfoKey(key, &info) != kErrorSuccess) {
         return false;
     }
+    if ((flags & kWalkValues) != 0 && !VisitValues(keyPath, key, info, depth)) {
+        return false;
+    }
+    return VisitSubKeys(keyPath, key, info, flags, depth);
+}
 
-    if ((flags & kWalkValues) != 0) {
-        // One value block and one name buffer serve every value of the key.
-        CRegValue value;
-        if (!value.Allocate(info.maxValueDataLength)) {
+bool CRegKeyWalker::VisitValues(const std::string& keyPath, HKey key, const KeyInfo& info,
+                                int depth) {
+    // One value block and one name buffer serve every value of the key.
+    CRegValue value;
+    if (!value.Allocate(info.maxValueDataLength)) {
+        return false;
+    }
+    const std::uint32_t nameCapacity = CapacityFor(info.maxValueNameLength);
+    std::vector<char> nameBuffer(nameCapacity);
+    std::string name;
+    std::uint8_t noData = 0;  // a key whose values are all empty still gets a real buffer
+    for (std::uint32_t index = 0;; ++index) {
+        std::uint32_t nameLength = nameCapacity;
+        std::uint32_t type = 0;
+        std::uint32_t size = value.GetCapacity();
+        std::uint8_t* data = size > 0 ? value.GetData() : &noData;
+        const Status status =
+            m_registry.EnumValue(key, index, nameBuffer.data(), &nameLength, &type, data, &size);
+        if (status == kErrorNoMoreItems) {
+            return true;
+        }
+        // A value that grew since the key was measured is passed over. Any other failure is
+        // the key's or the store's, and repeats at every index: asking on would never reach
+        // the end of the list.
+        if (status == kErrorMoreData) {
+            continue;
+        }
+        if (status != kErrorSuccess) {
             return false;
         }
-        const std::uint32_t nameCapacity = CapacityFor(info.maxValueNameLength);
-        std::vector<char> nameBuffer(nameCapacity);
-        std::string name;
-        std::uint8_t noData = 0;  // a key whose values are all empty still gets a real buffer
-        for (std::uint32_t index = 0;; ++index) {
-            std::uint32_t nameLength = nameCapacity;
-            std::uint32_t type = 0;
-            std::uint32_t size = value.GetCapacity();
-            std::uint8_t* data = size > 0 ? value.GetData() : &noData;
-            const Status status = m_registry.EnumValue(key, index, nameBuffer.data(), &nameLength,
-                                                       &type, data, &size);
-            if (status == kErrorNoMoreItems) {
-                break;
-            }
-            // A value that grew since the key was measured is passed over. Any other failure
-            // is the key's or the store's, and repeats at every index: asking on would never
-            // reach the end of the list.
-            if (status == kErrorMoreData) {
-                continue;
-            }
-            if (status != kErrorSuccess) {
-                return false;
-            }
-            if (nameLength >= nameCapacity || !value.SetFilled(type, size)) {
-                continue;
-            }
-            name.assign(nameBuffer.data(), nameLength);
-            if (!OnValue(keyPath, name, value, depth)) {
-                return false;
-            }
+        if (nameLength >= nameCapacity || !value.SetFilled(type, size)) {
+            continue;
+        }
+        name.assign(nameBuffer.data(), nameLength);
+        if (!OnValue(keyPath, name, value, depth)) {
+            return false;
         }
     }
+}
 
+bool CRegKeyWalker::VisitSubKeys(const std::string& keyPath, HKey key, const KeyInfo& info,
+                                 unsigned flags, int depth) {
     const std::uint32_t subKeyCapacity = CapacityFor(info.maxSubKeyNameLength);
     std::vector<char> subKeyBuffer(subKeyCapacity);
     for (std::uint32_t index = 0;; ++index) {

@@ -52,6 +52,9 @@ public:
 
 private:
     bool Visit(const std::string& keyPath, HKey key, unsigned flags, int depth);
+    bool VisitValues(const std::string& keyPath, HKey key, const KeyInfo& info, int depth);
+    bool VisitSubKeys(const std::string& keyPath, HKey key, const KeyInfo& info, unsigned flags,
+                      int depth);
     bool DeleteTreeUnder(HKey parent, const std::string& keyPath);
 
     RegistryBackend& m_registry;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
@@ -19,8 +20,11 @@
 
 #include "Platform.h"
 #include "RegistryBackend.h"
+#include "RegistryPath.h"
 #include "SqliteDatabase.h"
+#include "SqliteTransaction.h"
 #include "TextRules.h"
+#include "UnavailableRegistry.h"
 
 namespace velmora::reg {
 namespace {
@@ -29,35 +33,14 @@ using namespace sqlite;
 
 constexpr std::uint32_t kAllAccess = 0xF003F;
 
-// "a\b\c" as its names; an empty path names the key itself. A name can be neither empty nor
-// hold a backslash, or enumeration would hand out names that cannot be opened again; nor can
-// it hold a zero byte, which no registry name can.
-bool SplitPath(std::string_view path, std::vector<std::string_view>& names) {
-    names.clear();
-    if (path.empty()) {
-        return true;
-    }
-    size_t begin = 0;
-    for (;;) {
-        const size_t end = std::min(path.find('\\', begin), path.size());
-        if (end == begin || path.substr(begin, end - begin).find('\0') != std::string_view::npos) {
-            return false;
-        }
-        names.push_back(path.substr(begin, end - begin));
-        if (end == path.size()) {
-            return true;
-        }
-        begin = end + 1;
-    }
-}
-
 std::uint32_t Clamp32(std::int64_t value) {
     return static_cast<std::uint32_t>(std::clamp<std::int64_t>(value, 0, UINT32_MAX));
 }
 
 class SqliteRegistry final : public RegistryBackend {
 public:
-    explicit SqliteRegistry(std::unique_ptr<Database> database) : m_database(std::move(database)) {}
+    explicit SqliteRegistry(std::unique_ptr<Database> database)
+        : m_database(std::move(database)), m_transaction(*m_database) {}
 
     ~SqliteRegistry() override { RollbackTransaction(); }
 
@@ -86,51 +69,19 @@ public:
         }
         const std::int64_t start = from->keyId;
         const std::uint32_t parentAccess = from->access;
-        // A restore creates the same few keys once per value; inside a transaction they are
-        // looked up once.
-        std::string known;
-        if (m_inTransaction && !m_transactionLost) {
-            known = std::to_string(start) + '\\' + text::FoldCase(path);
-            if (const auto found = m_knownKeys.find(known); found != m_knownKeys.end()) {
-                *key = NewHandle(found->second, access);
+        KnownKeys* const known = m_transaction.Keys();
+        if (known != nullptr) {
+            if (const std::optional<std::int64_t> id = known->Find(start, path)) {
+                *key = NewHandle(*id, access);
                 return kErrorSuccess;
             }
         }
         std::int64_t id = start;
-        const Status status = Write([&] {
-            id = start;
-            for (const std::string_view name : names) {
-                const std::string folded = text::FoldCase(name);
-                Run find(Stmt(kFindChild));
-                find.Int(1, id).Bytes(2, folded);
-                const int rc = find.Step();
-                if (rc == SQLITE_ROW) {
-                    id = find.ColumnInt(0);
-                    continue;
-                }
-                if (rc != SQLITE_DONE) {
-                    return kErrorStoreFailure;
-                }
-                if (id == start && (parentAccess & kKeyCreateSubKey) == 0) {
-                    return kErrorAccessDenied;
-                }
-                Run insert(Stmt(kInsertKey));
-                insert.Int(1, id).Bytes(2, name).Bytes(3, folded);
-                const int inserted = insert.Step();
-                if (inserted == SQLITE_CONSTRAINT) {
-                    return kErrorKeyDeleted;  // the parent went away under an open handle
-                }
-                if (inserted != SQLITE_DONE) {
-                    return kErrorStoreFailure;
-                }
-                id = m_database->LastInsertRowId();
-            }
-            return kErrorSuccess;
-        });
+        const Status status = Write([&] { return CreatePath(start, parentAccess, names, &id); });
         if (status == kErrorSuccess) {
             *key = NewHandle(id, access);
-            if (!known.empty()) {
-                m_knownKeys.emplace(std::move(known), id);
+            if (known != nullptr) {
+                known->Remember(start, path, id);
             }
         }
         return status;
@@ -258,7 +209,7 @@ public:
             return kErrorInvalidHandle;
         }
         const std::int64_t start = from->keyId;
-        m_knownKeys.clear();
+        m_transaction.ForgetKeys();
         return Write([&] {
             std::int64_t id = 0;
             const Status found = Resolve(start, path, &id);
@@ -289,41 +240,9 @@ public:
         return m_handles.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
     }
 
-    bool BeginTransaction() override {
-        if (m_inTransaction || !Step(kBegin)) {
-            return false;
-        }
-        m_inTransaction = true;
-        m_transactionLost = false;
-        m_knownKeys.clear();
-        return true;
-    }
-
-    bool CommitTransaction() override {
-        if (!m_inTransaction) {
-            return false;
-        }
-        m_inTransaction = false;
-        m_knownKeys.clear();
-        if (!m_transactionLost && Step(kCommit)) {
-            return true;
-        }
-        if (!m_database->Autocommit()) {
-            Step(kRollback);
-        }
-        return false;
-    }
-
-    void RollbackTransaction() override {
-        if (!m_inTransaction) {
-            return;
-        }
-        m_inTransaction = false;
-        m_knownKeys.clear();
-        if (!m_database->Autocommit()) {
-            Step(kRollback);
-        }
-    }
+    bool BeginTransaction() override { return m_transaction.Begin(); }
+    bool CommitTransaction() override { return m_transaction.Commit(); }
+    void RollbackTransaction() override { m_transaction.Rollback(); }
 
     size_t OpenHandleCount() const override { return m_handles.size(); }
 
@@ -354,6 +273,39 @@ private:
         const HKey key = m_nextHandle++;
         m_handles.emplace(key, Handle{keyId, access, {}, {}});
         return key;
+    }
+
+    // Finds or makes each key of `names` below `start`; the last one's id in `id`.
+    Status CreatePath(std::int64_t start, std::uint32_t startAccess,
+                      const std::vector<std::string_view>& names, std::int64_t* id) {
+        *id = start;
+        for (const std::string_view name : names) {
+            const std::string folded = text::FoldCase(name);
+            Run find(Stmt(kFindChild));
+            find.Int(1, *id).Bytes(2, folded);
+            const int rc = find.Step();
+            if (rc == SQLITE_ROW) {
+                *id = find.ColumnInt(0);
+                continue;
+            }
+            if (rc != SQLITE_DONE) {
+                return kErrorStoreFailure;
+            }
+            if (*id == start && (startAccess & kKeyCreateSubKey) == 0) {
+                return kErrorAccessDenied;
+            }
+            Run insert(Stmt(kInsertKey));
+            insert.Int(1, *id).Bytes(2, name).Bytes(3, folded);
+            const int inserted = insert.Step();
+            if (inserted == SQLITE_CONSTRAINT) {
+                return kErrorKeyDeleted;  // the parent went away under an open handle
+            }
+            if (inserted != SQLITE_DONE) {
+                return kErrorStoreFailure;
+            }
+            *id = m_database->LastInsertRowId();
+        }
+        return kErrorSuccess;
     }
 
     Status Resolve(std::int64_t start, const std::string& path, std::int64_t* found) {
@@ -406,71 +358,16 @@ private:
         return exists.ColumnInt(0) != 0 ? kErrorNoMoreItems : kErrorKeyDeleted;
     }
 
-    // Runs one change: inside the caller's transaction when there is one, as a transaction
-    // of its own otherwise (a plugin writing a single setting).
     template <typename Work>
     Status Write(Work&& work) {
-        if (m_inTransaction) {
-            if (m_transactionLost) {
-                return kErrorStoreFailure;
-            }
-            const Status status = work();
-            // Some failures (a full disk, say) roll the whole transaction back. Later writes
-            // must not then land one by one outside it, and the commit must fail.
-            if (status != kErrorSuccess && m_database->Autocommit()) {
-                m_transactionLost = true;
-            }
-            return status;
-        }
-        if (!Step(kBegin)) {
-            return kErrorStoreFailure;
-        }
-        Status status = work();
-        if (status == kErrorSuccess && !Step(kCommit)) {
-            status = kErrorStoreFailure;
-        }
-        if (status != kErrorSuccess && !m_database->Autocommit()) {
-            Step(kRollback);
-        }
-        return status;
+        return m_transaction.Write(std::forward<Work>(work));
     }
 
     std::unique_ptr<Database> m_database;
     std::unordered_map<HKey, Handle> m_handles;
     Handle m_root{kRootKeyId, kAllAccess, {}, {}};
     HKey m_nextHandle = 1;
-    bool m_inTransaction = false;
-    bool m_transactionLost = false;
-    // Keys found or made in the current transaction, by start key and folded path. This
-    // process holds the write lock meanwhile, so only its own deletes can make one stale.
-    std::unordered_map<std::string, std::int64_t> m_knownKeys;
-};
-
-// What OpenUserRegistry hands out when the store cannot be opened: a registry that refuses
-// everything, so callers need no special case and nothing is half-written anywhere.
-class UnavailableRegistry final : public RegistryBackend {
-public:
-    Status OpenKey(HKey, const std::string&, std::uint32_t, HKey*) override { return kFailure; }
-    Status CreateKey(HKey, const std::string&, std::uint32_t, HKey*) override { return kFailure; }
-    Status QueryInfoKey(HKey, KeyInfo*) override { return kFailure; }
-    Status EnumValue(HKey, std::uint32_t, char*, std::uint32_t*, std::uint32_t*, std::uint8_t*,
-                     std::uint32_t*) override {
-        return kFailure;
-    }
-    Status EnumKey(HKey, std::uint32_t, char*, std::uint32_t) override { return kFailure; }
-    Status SetValue(HKey, const std::string&, std::uint32_t, const std::uint8_t*,
-                    std::uint32_t) override {
-        return kFailure;
-    }
-    Status DeleteKey(HKey, const std::string&) override { return kFailure; }
-    Status CloseKey(HKey) override { return kErrorInvalidHandle; }
-    bool BeginTransaction() override { return false; }
-    bool CommitTransaction() override { return false; }
-    void RollbackTransaction() override {}
-    size_t OpenHandleCount() const override { return 0; }
-
-private:
-    static constexpr Status kFailure = kErrorStoreFailure;
+    SqliteTransaction m_transaction;
 };
 
 }  // namespace
