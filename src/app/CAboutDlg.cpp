@@ -6,6 +6,7 @@
 
 #include "Bitmaps.h"
 #include "DialogUnits.h"
+#include "Version.h"
 
 namespace velmora::app {
 
@@ -18,7 +19,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(ui::AppIcon());
     units.Place(icon, 11, 17, 20, 20);
 
-    auto* version = new QLabel(QStringLiteral("Velmora Version 1.0.1"), this);
+    auto* version = new QLabel(QStringLiteral("Velmora Version " VELMORA_VERSION), this);
     version->setTextFormat(Qt::PlainText);
     units.Place(version, 40, 14, 119, 8);
 

@@ -8,6 +8,7 @@
 
 #include "GameListModel.h"
 #include "ProcessRunner.h"
+#include "Version.h"
 
 namespace velmora::ui {
 class CFrameServices;
@@ -19,7 +20,8 @@ class GameSnapshots;
 namespace velmora::games {
 
 inline constexpr const char* kGreetingText =
-    "\r\n   Velmora 1.0.1\r\n\r\n   Double-click: start game\r\n   Right-click: configure game";
+    "\r\n   Velmora " VELMORA_VERSION
+    "\r\n\r\n   Double-click: start game\r\n   Right-click: configure game";
 
 class CVelmoraView : public QTreeView {
     Q_OBJECT
