@@ -17,7 +17,7 @@ lap() {
     phase=$SECONDS
 }
 
-VELMORA_WINDOWS_BUILD=$build scripts/build-windows.sh
+VELMORA_WINDOWS_BUILD=$build scripts/build-windows.sh -DVELMORA_WERROR=ON
 phase=$SECONDS
 
 packages=(wine64 wine xvfb xauth xdotool imagemagick unzip)

@@ -58,7 +58,8 @@ std::array<size_t, kManagedCount> FindEachManaged(std::string_view text) {
             unsigned char candidates = 0;
             for (size_t i = 0; i < kBlock; ++i) {
                 const unsigned char* at = data + block + i;
-                candidates |= is(at, a) | is(at, b) | is(at, c);
+                candidates =
+                    static_cast<unsigned char>(candidates | is(at, a) | is(at, b) | is(at, c));
             }
             if (candidates == 0) {
                 continue;

@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"TextBeforeOptionOnItsLineStays", "--a=1 --renderer=r.dll\r\n--b=2", "--a=1 --b=2",
                  "r.dll"},
         LoadCase{"TrailingWhiteSpaceOfEveryKind", " --a=1 \t\r\n\r\n\v\f ", " --a=1", ""}),
-    [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LoadCase>& test) { return std::string(test.param.name); });
 
 TEST_F(OptionFilesTest, RendererOptionsLoadTrimmedOnly) {
     EXPECT_FALSE(files.LoadRendererOptions());
@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "--a=1\r\n--renderer=render.dll\r\n"},
         SaveCase{"SecondRendererLineRemovedAtSave", "--a=1\r\n--renderer=two.dll", false,
                  "--a=1\r\n--use-renderer-cfg-file=<R>\r\n--renderer=render.dll\r\n"}),
-    [](const ::testing::TestParamInfo<SaveCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SaveCase>& test) { return std::string(test.param.name); });
 
 TEST_F(OptionFilesTest, LoadThenSaveWritesTheSameBytes) {
     const std::string longForm =

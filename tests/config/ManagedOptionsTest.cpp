@@ -66,7 +66,7 @@ std::string RandomText(std::mt19937& random, size_t pieces) {
 TEST(ManagedOptions, CutsAsOneSearchPerOptionWould) {
     std::mt19937 random(20240);
     for (int round = 0; round < 20000; ++round) {
-        const std::string original = RandomText(random, 1 + round % 40);
+        const std::string original = RandomText(random, static_cast<size_t>(1 + round % 40));
         std::string expected = original;
         std::string expectedRenderer;
         const bool expectedFound = ReferenceCut(expected, expectedRenderer);
@@ -83,7 +83,7 @@ TEST(ManagedOptions, FindAgreesWithStringFind) {
     std::mt19937 random(7);
     for (int round = 0; round < 5000; ++round) {
         // Long enough for whole blocks, so the block filter is exercised too.
-        const std::string text = RandomText(random, 1 + round % 200);
+        const std::string text = RandomText(random, static_cast<size_t>(1 + round % 200));
         for (const std::string what :
              {"--renderer=", "--use-config-file=", "-=", "=", "", "--use-renderer-cfg-file="}) {
             for (const size_t from :

@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                  " --a = 1 \r\n --a = 1 \r\n"},
         ListCase{"EightBitTextUntouched", "[--t\xe9te=\xff]", "--t\xe9te=\xff\r\n"},
         ListCase{"NulInsideHelp", "[--a=\0]"sv, "--a=\0\r\n"sv}),
-    [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ListCase>& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace velmora::config

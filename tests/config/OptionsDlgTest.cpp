@@ -87,8 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, AcceptOnOkTest,
                          ::testing::Values(AcceptCase{"Return", Qt::Key_Return},
                                            AcceptCase{"Enter", Qt::Key_Enter},
                                            AcceptCase{"Space", Qt::Key_Space}),
-                         [](const ::testing::TestParamInfo<AcceptCase>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<AcceptCase>& test) {
+                             return std::string(test.param.name);
                          });
 
 TEST(OptionsDlg, ReturnInUpperEditKeepsDialogOpen) {
@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                        QTest::keyClick(Button(d, "cancel"), Qt::Key_Return);
                    }},
         CancelCase{"CloseBox", [](COptionsDlg& d) { d.close(); }}),
-    [](const ::testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<CancelCase>& test) { return std::string(test.param.name); });
 
 TEST(OptionsDlg, RendererExampleShownByteForByte) {
     test::TempDir emulator;

@@ -24,7 +24,7 @@ public:
         Copy(VELMORA_TEST_RENDERER_PLAIN, "soft.dll");
         Copy(VELMORA_TEST_NOT_A_PLUGIN, "broken.dll");
         Copy(VELMORA_TEST_RENDERER_PLAIN, "r\xe9nder.so");  // a Windows-1252 name, not UTF-8
-        Copy(VELMORA_TEST_RENDERER_PLAIN, "sound.znc");  // a library under a suffix of its own
+        Copy(VELMORA_TEST_RENDERER_PLAIN, "sound.znc");     // a library under a suffix of its own
         // Only the decorated names exist: QLibrary would find them for "ghost" on its own.
         Copy(VELMORA_TEST_RENDERER_PLAIN, "libghost.so");
         Copy(VELMORA_TEST_RENDERER_PLAIN, "ghost.so");
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LibraryCase{"OnlyDecoratedNamesExist", "ghost", false, false, false},
                       LibraryCase{"Folder", "folder.dll", false, false, false},
                       LibraryCase{"DotEntry", ".", false, false, false}),
-    [](const ::testing::TestParamInfo<LibraryCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LibraryCase>& test) { return std::string(test.param.name); });
 
 TEST(PluginLibrary, CallsEntriesAndUnloadsOnScopeExit) {
     PluginDir plugins;

@@ -42,14 +42,15 @@ int main(int argc, char** argv) {
     // dispatcher), so that only what this output costs is measured.
     const char* silent = "ZINC_STANDIN_SILENT";
     qputenv(silent, "1");
-    runner.RunCaptured(emu::HelpTextCommand(emu::EmulatorPath(argv[1]), argv[1]), games::WindowMode::Hidden);
+    runner.RunCaptured(emu::HelpTextCommand(emu::EmulatorPath(argv[1]), argv[1]),
+                       games::WindowMode::Hidden);
     qunsetenv(silent);
     // Peak from here on: clear_refs value 5 resets the high-water mark to the present size.
     std::ofstream("/proc/self/clear_refs") << "5";
     const long long before = StatusBytes("VmRSS");
 
-    const games::CaptureResult result =
-        runner.RunCaptured(emu::ListGamesCommand(emu::EmulatorPath(argv[1]), argv[1]), games::WindowMode::Hidden);
+    const games::CaptureResult result = runner.RunCaptured(
+        emu::ListGamesCommand(emu::EmulatorPath(argv[1]), argv[1]), games::WindowMode::Hidden);
     const std::vector<games::GameRow> rows = games::ParseGameList(result.text);
 
     const long long peak = StatusBytes("VmHWM") - before;

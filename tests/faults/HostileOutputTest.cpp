@@ -121,7 +121,8 @@ TEST_F(HostileOutputTest, WaitsForAnEmulatorThatNeverEndsUntilItIsKilled) {
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     const games::ProcessRunner runner(0ms);
-    const emu::Command list = emu::ListGamesCommand(emu::EmulatorPath(m_emuDir.string()), m_emuDir.string());
+    const emu::Command list =
+        emu::ListGamesCommand(emu::EmulatorPath(m_emuDir.string()), m_emuDir.string());
     const std::string whole = runner.RunCaptured(list, games::WindowMode::Hidden).text;
     ASSERT_GT(whole.size(), 1000u);
 

@@ -125,11 +125,12 @@ TEST_F(KillTest, AKilledSaveLeavesEachFileOldOrNewAndWhole) {
         const int cut = last >= 0 ? last + 1 : next;  // the round the kill interrupted
         for (int kind = 0; kind < kFileKinds; ++kind) {
             const std::string path = PerGameFile(EmulatorDir(), FileKind(kind));
-            const std::vector<int> rounds = {last >= 0 ? last : known[kind], cut};
+            const std::vector<int> rounds = {last >= 0 ? last : known[static_cast<size_t>(kind)],
+                                             cut};
             const auto round = m_expected.Match(FileKind(kind), test::ReadBytes(path), rounds);
             ASSERT_TRUE(round) << "kill " << kill << ": " << path << " is torn; rounds "
                                << rounds[0] << " and " << rounds[1];
-            known[kind] = *round;
+            known[static_cast<size_t>(kind)] = *round;
         }
         for (const auto& entry : fs::directory_iterator(fs::path(EmulatorDir()) / "cfg")) {
             const std::string name = entry.path().filename().string();
@@ -158,7 +159,7 @@ TEST_F(KillTest, AKilledSaveLeavesEachFileOldOrNewAndWhole) {
     ASSERT_TRUE(PutPluginSettings(*store, next) && SaveFiles(EmulatorDir(), *store, next));
     for (int kind = 0; kind < kFileKinds; ++kind) {
         EXPECT_EQ(test::ReadBytes(PerGameFile(EmulatorDir(), FileKind(kind))),
-                  m_expected.Of(next)[kind]);
+                  m_expected.Of(next)[static_cast<size_t>(kind)]);
     }
 }
 

@@ -106,7 +106,8 @@ public:
             if (m_store && PutPluginSettings(*m_store, round) &&
                 SaveFiles(m_dir, *m_store, round)) {
                 for (int kind = 0; kind < kFileKinds; ++kind) {
-                    files[kind] = files::ReadAll(PerGameFile(m_dir, FileKind(kind))).value_or("");
+                    files[static_cast<size_t>(kind)] =
+                        files::ReadAll(PerGameFile(m_dir, FileKind(kind))).value_or("");
                 }
             }
             it = m_rounds.emplace(round, std::move(files)).first;

@@ -27,9 +27,9 @@ std::string MakeSnapshot(const TempDir& dir, const std::string& name, std::uint3
     for (std::uint32_t key = 0; key < 10; ++key) {
         const std::string path = kPluginKey + "\\Key" + std::to_string((key * seed) % 13);
         for (std::uint32_t value = 0; value < 20; ++value) {
-            std::string name = "v";  // built in place: gcc 12 warns wrongly on "v" + to_string()
-            name += std::to_string(value);
-            EXPECT_TRUE(writer.WriteDword(path, name, seed * 1000 + value));
+            std::string valueName = "v";  // built in place: gcc 12 warns wrongly otherwise
+            valueName += std::to_string(value);
+            EXPECT_TRUE(writer.WriteDword(path, valueName, seed * 1000 + value));
         }
     }
     const std::string file = dir.File(name);
