@@ -15,8 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::atomic<size_t> gFailAfter{std::string::npos};
-
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -59,16 +57,10 @@ fs::path FollowLinks(fs::path path) {
 }
 
 bool WriteAllBytes(std::FILE* file, const std::string& bytes) {
-    size_t length = bytes.size();
-    const size_t failAfter = gFailAfter.load();
-    const bool injectFailure = failAfter != std::string::npos && failAfter < length;
-    if (injectFailure) {
-        length = failAfter;
-    }
-    if (length > 0 && std::fwrite(bytes.data(), 1, length, file) != length) {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
         return false;
     }
-    return !injectFailure && std::fflush(file) == 0;
+    return std::fflush(file) == 0;
 }
 
 }  // namespace
@@ -134,11 +126,5 @@ bool WriteAtomically(const std::string& path, const std::string& bytes) {
     }
     return written;
 }
-
-namespace testing {
-void FailWritesAfter(size_t bytes) {
-    gFailAfter = bytes;
-}
-}  // namespace testing
 
 }  // namespace velmora::files

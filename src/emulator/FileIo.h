@@ -24,9 +24,4 @@ std::optional<std::string> ReadAll(const std::string& path);
 // for read-only files) or the write fails.
 bool WriteAtomically(const std::string& path, const std::string& bytes);
 
-namespace testing {
-// Makes the next writes fail after this many bytes, as a full disk would; npos switches it off.
-void FailWritesAfter(size_t bytes);
-}  // namespace testing
-
 }  // namespace velmora::files
