@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs what Velmora needs to build, test and run on Debian 12, skipping what is present.
+# Installs Debian packages that are missing, with apt-get (through sudo when not root):
+# those named, or with no names what Velmora needs to build, test and run on Debian 12.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libsqlite3-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils openbox
-          imagemagick libgl1-mesa-dri desktop-file-utils)
+packages=("$@")
+if [ ${#packages[@]} -eq 0 ]; then
+    packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format qt6-base-dev
+              libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool
+              x11-utils openbox imagemagick libgl1-mesa-dri desktop-file-utils)
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -21,18 +21,7 @@ VELMORA_WINDOWS_BUILD=$build scripts/build-windows.sh -DVELMORA_WERROR=ON
 phase=$SECONDS
 
 packages=(wine64 wine xvfb xauth xdotool imagemagick unzip)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    echo "Installing: ${missing[*]}"
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
-        --no-install-recommends "${missing[@]}" >/dev/null
-fi
+scripts/deps.sh "${packages[@]}"
 lap "install wine"
 
 contents=$(unzip -Z1 "$build"/Velmora-*-win64.zip)

@@ -26,6 +26,7 @@
 #include "QtTestSupport.h"
 #include "RegistryBackend.h"
 #include "SettingsSnapshot.h"
+#include "WindowTest.h"
 
 namespace velmora::app {
 namespace {
@@ -36,10 +37,9 @@ using config::CConfigGameDlg;
 constexpr const char* kPlain = "libvelmora_renderer_plain.so";
 constexpr const char* kGl = "libvelmora_renderer_gl.so";
 
-class ConfigureAndLaunchTest : public ::testing::Test {
+class ConfigureAndLaunchTest : public WindowTest {
 protected:
-    ConfigureAndLaunchTest()
-        : m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {
+    ConfigureAndLaunchTest() {
         m_emu.Copy(VELMORA_RENDERER_PLAIN, kPlain);
         m_emu.Copy(VELMORA_RENDERER_GL, kGl);
         m_emu.Copy(VELMORA_NOT_RENDERER, "libvelmora_not_renderer.so");
@@ -56,15 +56,6 @@ protected:
             qunsetenv(name);
         }
     }
-
-    CMainFrame& Frame() {
-        if (!m_frame) {
-            m_doc.OnNewDocument();
-            m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_snapshots, m_runner, m_doc);
-        }
-        return *m_frame;
-    }
-    games::CVelmoraView& View() { return *Frame().GetActiveView(); }
 
     // Selects the row of `game`; its index.
     int Select(int game) {
@@ -109,14 +100,6 @@ protected:
         return snapshot::ExportSnapshotText(*store).value_or("");
     }
     std::string Output() { return Frame().OutputBar()->Text(); }
-
-    test::EmulatorDir m_emu;
-    QSettings m_settings;
-    ui::CProfile m_profile{m_settings};
-    snapshot::GameSnapshots m_snapshots{m_emu.Str()};
-    CVelmoraDoc m_doc;
-    games::ProcessRunner m_runner{0ms};
-    std::unique_ptr<CMainFrame> m_frame;
 };
 
 TEST_F(ConfigureAndLaunchTest, OkWritesTheThreeFilesAndTurnsTheRowGreen) {

@@ -22,6 +22,7 @@
 #include "MainWindow.h"
 #include "Profile.h"
 #include "QtTestSupport.h"
+#include "WindowTest.h"
 
 namespace velmora::app {
 namespace {
@@ -29,11 +30,9 @@ namespace {
 using namespace std::chrono_literals;
 using config::CConfigGameDlg;
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public WindowTest {
 protected:
-    KeyboardTest() : m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {
-        qputenv("ZINC_STANDIN_GAMES", "40");
-    }
+    KeyboardTest() { qputenv("ZINC_STANDIN_GAMES", "40"); }
     ~KeyboardTest() override {
         for (const char* name : {"ZINC_STANDIN_GAMES", "ZINC_STANDIN_LOG"}) {
             qunsetenv(name);
@@ -43,9 +42,7 @@ protected:
     // Opens the window and waits until it is the active one, as a user finds it.
     CMainFrame& Frame() {
         if (!m_frame) {
-            m_doc.OnNewDocument();
-            m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_snapshots, m_runner, m_doc);
-            EXPECT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&WindowTest::Frame()));
         }
         return *m_frame;
     }
@@ -70,14 +67,6 @@ protected:
     std::string File(int game) const {
         return m_emu.File("cfg/Velmora" + emu::GameNumberText(game) + ".cfg");
     }
-
-    test::EmulatorDir m_emu;
-    QSettings m_settings;
-    ui::CProfile m_profile{m_settings};
-    snapshot::GameSnapshots m_snapshots{m_emu.Str()};
-    CVelmoraDoc m_doc;
-    games::ProcessRunner m_runner{0ms};
-    std::unique_ptr<CMainFrame> m_frame;
 };
 
 TEST_F(KeyboardTest, KeysSelectTheRowTheyLandOn) {

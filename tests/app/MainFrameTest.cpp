@@ -14,21 +14,17 @@
 #include "MainWindow.h"
 #include "Profile.h"
 #include "QtTestSupport.h"
+#include "WindowTest.h"
 
 namespace velmora::app {
 namespace {
 
 using namespace std::chrono_literals;
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public WindowTest {
 protected:
-    MainFrameTest()
-        : m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {}
+    MainFrameTest() {}
 
-    std::unique_ptr<CMainFrame> Open() {
-        m_doc.OnNewDocument();
-        return OpenMainWindow(m_emu.Executable(), m_profile, m_snapshots, m_runner, m_doc);
-    }
     QVariant Stored(const char* key) {
         m_settings.sync();
         return m_settings.value(QStringLiteral("Position/") + key);
@@ -36,13 +32,6 @@ protected:
     void Store(const char* key, int value) {
         m_settings.setValue(QStringLiteral("Position/") + key, value);
     }
-
-    test::EmulatorDir m_emu;
-    QSettings m_settings;
-    ui::CProfile m_profile{m_settings};
-    snapshot::GameSnapshots m_snapshots{m_emu.Str()};
-    CVelmoraDoc m_doc;
-    games::ProcessRunner m_runner{0ms};
 };
 
 TEST_F(MainFrameTest, FirstRunOpensWithDefaults) {

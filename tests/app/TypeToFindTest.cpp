@@ -19,6 +19,7 @@
 #include "MainWindow.h"
 #include "Profile.h"
 #include "TypeToFind.h"
+#include "WindowTest.h"
 
 namespace velmora::app {
 namespace {
@@ -42,13 +43,11 @@ std::string Listing() {
     return text + "9999 Quartz Lantern [x]\r\n";
 }
 
-class TypeToFindTest : public ::testing::Test {
+class TypeToFindTest : public WindowTest {
 protected:
-    TypeToFindTest()
-        : m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {
+    TypeToFindTest() {
         qputenv("ZINC_STANDIN_GAMES", "3");
-        m_doc.OnNewDocument();
-        m_frame = OpenMainWindow(m_emu.Executable(), m_profile, m_snapshots, m_runner, m_doc);
+        Frame();
         auto* model = static_cast<games::GameListModel*>(View().model());
         model->SetListing(Listing(), [](int game) { return game == 21; });
     }
@@ -56,8 +55,6 @@ protected:
         qunsetenv("ZINC_STANDIN_GAMES");
         QApplication::setKeyboardInputInterval(m_interval);
     }
-
-    games::CVelmoraView& View() { return *m_frame->GetActiveView(); }
 
     // Presses a key for each character, as a keyboard would send it.
     void Type(const QString& text) {
@@ -99,13 +96,6 @@ protected:
         FAIL() << "no row for game " << game;
     }
 
-    test::EmulatorDir m_emu;
-    QSettings m_settings;
-    ui::CProfile m_profile{m_settings};
-    snapshot::GameSnapshots m_snapshots{m_emu.Str()};
-    CVelmoraDoc m_doc;
-    games::ProcessRunner m_runner{0ms};
-    std::unique_ptr<CMainFrame> m_frame;
     const int m_interval = QApplication::keyboardInputInterval();
 };
 

@@ -18,15 +18,8 @@
 
 #include "Child.h"
 #include "ProcessRunner.h"
+#include "Sanitizers.h"
 #include "TempDir.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define VELMORA_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VELMORA_ASAN 1
-#endif
-#endif
 
 namespace velmora::faults {
 namespace {

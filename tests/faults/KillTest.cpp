@@ -17,6 +17,7 @@
 
 #include "Child.h"
 #include "GameList.h"
+#include "Sanitizers.h"
 #include "SaveRounds.h"
 #include "TempDir.h"
 
@@ -24,14 +25,6 @@ namespace velmora::faults {
 namespace {
 
 namespace fs = std::filesystem;
-
-#if defined(__SANITIZE_ADDRESS__)
-#define VELMORA_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VELMORA_ASAN 1
-#endif
-#endif
 
 // Under the sanitizers a helper takes several times as long to start and to save; there a
 // quarter of the kills checks the same code for memory faults, and the plain build makes the

@@ -8,16 +8,9 @@
 #include <vector>
 
 #include "Child.h"
+#include "Sanitizers.h"
 #include "SaveRounds.h"
 #include "TempDir.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define VELMORA_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VELMORA_ASAN 1
-#endif
-#endif
 
 namespace velmora::faults {
 namespace {
