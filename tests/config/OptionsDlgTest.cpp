@@ -201,22 +201,27 @@ TEST(OptionsDlg, EditorsGiveBackTheBytesTheyWereGiven) {
     while (longer.size() < 40000) {
         longer += "--option=value\r\n";
     }
+#ifdef _WIN32
+    const std::string eInUtf8Text = "\xe9";  // every text is read in the ANSI code page
+#else
+    const std::string eInUtf8Text = "\xc3\xa9";
+#endif
     const struct {
         const char* name;
         std::string given;
         std::string typed;  // "\xe9" typed at the end after deleting the first letter
     } cases[] = {
         {"every byte but NUL", everyByte, "\xe9"},
-        {"lone LF", "A\nb\nc", "\xc3\xa9"},
-        {"lone CR", "A\rb\rc", "\xc3\xa9"},
-        {"CR LF", "A\r\nb\r\n", "\xc3\xa9"},
-        {"mixed line ends", "A\r\nb\nc\rd\r\n\n", "\xc3\xa9"},
-        {"UTF-8", "Caf\xc3\xa9 \xe2\x9c\x93\nx", "\xc3\xa9"},
+        {"lone LF", "A\nb\nc", eInUtf8Text},
+        {"lone CR", "A\rb\rc", eInUtf8Text},
+        {"CR LF", "A\r\nb\r\n", eInUtf8Text},
+        {"mixed line ends", "A\r\nb\nc\rd\r\n\n", eInUtf8Text},
+        {"UTF-8", "Caf\xc3\xa9 \xe2\x9c\x93\nx", eInUtf8Text},
         {"Windows-1252",
          "Caf\xe9 20\xb0"
          "C\r\n\x80\n",
          "\xe9"},
-        {"exactly the limit", atLimit, "\xc3\xa9"},
+        {"exactly the limit", atLimit, eInUtf8Text},
         {"longer than the limit", longer, ""},  // nothing more may be typed
     };
     test::TempDir emulator;

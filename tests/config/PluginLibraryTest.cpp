@@ -57,6 +57,12 @@ class PluginLibraryTest : public ::testing::TestWithParam<LibraryCase> {};
 
 TEST_P(PluginLibraryTest, LoadsOnlyTheExactFile) {
     const LibraryCase& c = GetParam();
+#ifdef _WIN32
+    if (std::string_view(c.name) == "NameNotUtf8") {
+        GTEST_SKIP() << "Windows names are UTF-16: which file a byte like 0xE9 names depends on "
+                        "the code page, and std::filesystem and the ANSI calls may disagree on it";
+    }
+#endif
     PluginDir plugins;
     const CPluginLibrary library(plugins.Path(c.file));
     EXPECT_EQ(library.IsLoaded(), c.loads);
