@@ -27,7 +27,13 @@ fail() {
 }
 # Polls for a condition, at most about a minute: Wine is slow to start on a busy machine.
 wait_until() {
-    for _ in $(seq 600); do
+    wait_long 600 "$@"
+}
+# The same for `tries` tenths of a second.
+wait_long() {
+    local tries=$1
+    shift
+    for _ in $(seq "$tries"); do
         "$@" && return 0
         sleep 0.1
     done
@@ -73,7 +79,8 @@ reg delete 'HKCU\Software\Vision Thing\PSEmu Pro' /f >/dev/null || true
 (cd "$emu" && exec "$wine" Velmora.exe) &
 velmora=$!
 title="A small ZiNc frontend - Velmora"
-wait_until has_window "$title" || fail "the main window never showed"
+# The first window on a display in a fresh prefix can take Wine minutes on a busy machine.
+wait_long 2400 has_window "$title" || fail "the main window never showed"
 main=$(find_window "$title")
 wait_until rows_are $red 12 || fail "expected 12 red rows, saw $(($(pixels $red) / 72))"
 
