@@ -8,6 +8,8 @@ namespace velmora::reg {
 namespace {
 
 constexpr std::uint32_t kDeleteAccess = kKeyRead | kKeySetValue | kKeyCreateSubKey;
+// Room for a key name of 255 characters, the longest the Windows registry allows.
+constexpr size_t kNameGuess = 256;
 
 // Closes a key on every way out of the scope that opened it.
 class OpenedKey {
@@ -174,17 +176,26 @@ bool CRegKeyWalker::DeleteTreeUnder(HKey parent, const std::string& keyPath) {
     }
     {
         const OpenedKey owner(m_registry, key);
-        KeyInfo info;
-        if (m_registry.QueryInfoKey(key, &info) != kErrorSuccess) {
-            return false;
-        }
-        // Always the first subkey: deleting it moves the next one to index 0.
-        while (info.subKeys != 0) {
-            std::vector<char> name(CapacityFor(info.maxSubKeyNameLength));
-            if (m_registry.EnumKey(key, 0, name.data(), static_cast<std::uint32_t>(name.size())) !=
-                    kErrorSuccess ||
-                !DeleteTreeUnder(key, NameIn(name)) ||
-                m_registry.QueryInfoKey(key, &info) != kErrorSuccess) {
+        // Always the first subkey: deleting it moves the next one to index 0. The key is
+        // measured only for a name too long for the buffer: measuring it counts its values and
+        // their sizes too, which for a plugin's key of many values costs more than the delete.
+        std::vector<char> name(kNameGuess);
+        for (;;) {
+            const Status status =
+                m_registry.EnumKey(key, 0, name.data(), static_cast<std::uint32_t>(name.size()));
+            if (status == kErrorNoMoreItems) {
+                break;
+            }
+            if (status == kErrorMoreData) {
+                KeyInfo info;
+                if (m_registry.QueryInfoKey(key, &info) != kErrorSuccess ||
+                    CapacityFor(info.maxSubKeyNameLength) <= name.size()) {
+                    return false;
+                }
+                name.resize(CapacityFor(info.maxSubKeyNameLength));
+                continue;
+            }
+            if (status != kErrorSuccess || !DeleteTreeUnder(key, NameIn(name))) {
                 return false;
             }
         }

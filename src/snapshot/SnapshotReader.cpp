@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "CRegKeyWalker.h"
+#include "CRegValue.h"
 #include "Contract.h"
 #include "TextRules.h"
 
@@ -56,6 +56,43 @@ private:
     size_t m_found = npos;
 };
 
+// Stores values through one open key at a time. A section's values all go to one key, so it
+// is created (with any missing key above it) once, at the section's first value, instead of
+// once for every value; a section without values creates nothing. A key that cannot be had
+// is asked for again at the next value, as if each value were stored on its own.
+class KeyWriter {
+public:
+    explicit KeyWriter(reg::RegistryBackend& registry) : m_registry(registry) {}
+    KeyWriter(const KeyWriter&) = delete;
+    KeyWriter& operator=(const KeyWriter&) = delete;
+    ~KeyWriter() { Close(); }
+
+    void Store(const std::string& keyPath, const std::string& name, const reg::CRegValue& value) {
+        if (m_key == 0 || keyPath != m_path) {
+            Close();
+            if (m_registry.CreateKey(reg::kHkeyCurrentUser, keyPath, reg::kKeyWrite, &m_key) !=
+                reg::kErrorSuccess) {
+                m_key = 0;
+                return;
+            }
+            m_path = keyPath;
+        }
+        m_registry.SetValue(m_key, name, value.GetType(), value.GetData(), value.GetSize());
+    }
+
+private:
+    void Close() {
+        if (m_key != 0) {
+            m_registry.CloseKey(m_key);
+            m_key = 0;
+        }
+    }
+
+    reg::RegistryBackend& m_registry;
+    std::string m_path;
+    reg::HKey m_key = 0;
+};
+
 struct Line {
     size_t end;   // one past the line's last character
     size_t next;  // where the next line starts; npos when there is none
@@ -64,7 +101,7 @@ struct Line {
 class Importer {
 public:
     Importer(reg::RegistryBackend& registry, std::string_view text)
-        : m_text(text), m_writer(registry, reg::kHkeyCurrentUser) {}
+        : m_text(text), m_writer(registry) {}
 
     void Run() {
         size_t bracket = m_text.find('[');
@@ -146,9 +183,12 @@ private:
             if (!text) {
                 return StoreTextAcrossLines(keyPath, name, valueBegin + 1, line);
             }
-            m_writer.WriteString(keyPath, name, *text);
+            StoreString(keyPath, name, *text);
         } else if (value.starts_with("dword:")) {
-            m_writer.WriteDword(keyPath, name, ReadHexNumber(value.substr(6)));
+            reg::CRegValue number;
+            if (number.SetDword(ReadHexNumber(value.substr(6)))) {
+                m_writer.Store(keyPath, name, number);
+            }
         } else if (value.starts_with("hex:")) {
             return StoreHexList(keyPath, name, valueBegin + 4, line);
         }
@@ -186,7 +226,7 @@ private:
             const Line after = EndLine(i + 1);
             if (after.end == i + 1 && after.next != npos) {
                 const std::string_view quoted = m_text.substr(textBegin, i + 1 - textBegin);
-                m_writer.WriteString(keyPath, name, Unquote(quoted).value_or(std::string()));
+                StoreString(keyPath, name, Unquote(quoted).value_or(std::string()));
                 return after.next;
             }
         }
@@ -237,12 +277,22 @@ private:
             element = line.next;
             line = EndLine(element);
         }
-        m_writer.WriteBinary(keyPath, name, bytes.data(), bytes.size());
+        reg::CRegValue value;
+        if (value.SetBinary(bytes.data(), bytes.size())) {
+            m_writer.Store(keyPath, name, value);
+        }
         return line.next;
     }
 
+    void StoreString(const std::string& keyPath, const std::string& name, std::string_view text) {
+        reg::CRegValue value;
+        if (value.SetString(text)) {
+            m_writer.Store(keyPath, name, value);
+        }
+    }
+
     std::string_view m_text;
-    reg::CRegKeyWalker m_writer;
+    KeyWriter m_writer;
     Finder m_crlf{m_text, "\r\n"};
     Finder m_cr{m_text, "\r"};
     Finder m_lf{m_text, "\n"};

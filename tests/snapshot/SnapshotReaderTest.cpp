@@ -146,6 +146,10 @@ TEST(SnapshotReader, ReadsWhatOtherFilesHoldAsTheKeyWasWritten) {
          Exported({"]\r\n\"a\"=dword:00000001\r\n"})},
         {"a name runs to the next double quote", kHeader + "]\r\n\"a\r\nb\"=dword:1\r\n",
          Exported({"]\r\n\"a\r\nb\"=dword:00000001\r\n"})},
+        {"each value goes to its own section's key, a key named again included",
+         kHeader + "\\A" + a + kHeader + "\\B]\r\n\"b\"=\"x\"\r\n" + kHeader +
+             "\\A]\r\n\"c\"=hex:0c\r\n",
+         Exported({"\\A]\r\n\"a\"=dword:00000001\r\n\"c\"=hex:0c\r\n", "\\B]\r\n\"b\"=\"x\"\r\n"})},
     };
     for (const Case& c : cases) {
         TempStore store;
@@ -155,6 +159,23 @@ TEST(SnapshotReader, ReadsWhatOtherFilesHoldAsTheKeyWasWritten) {
         EXPECT_EQ(PluginSettings(*store), c.settings) << c.what;
         EXPECT_EQ(store->OpenHandleCount(), 0u) << c.what;
     }
+}
+
+TEST(SnapshotReader, SectionsWithoutValuesCreateNoKey) {
+    TempStore store;
+    ImportSnapshotText(*store, kHeader + "\\Empty]\r\n\r\n" + kHeader +
+                                   "\\Skipped]\r\n\"x\"=unknown\r\n" + kHeader +
+                                   "\\Full]\r\n\"a\"=dword:1\r\n");
+    for (const char* name : {"\\Empty", "\\Skipped", "\\Full"}) {
+        reg::HKey key = 0;
+        const bool exists = store->OpenKey(reg::kHkeyCurrentUser, kPluginKey + name, reg::kKeyRead,
+                                           &key) == reg::kErrorSuccess;
+        EXPECT_EQ(exists, std::string(name) == "\\Full") << name;
+        if (exists) {
+            store->CloseKey(key);
+        }
+    }
+    EXPECT_EQ(store->OpenHandleCount(), 0u);
 }
 
 TEST(SnapshotReader, SiblingHeadersWriteBesideThePluginKey) {

@@ -36,6 +36,21 @@ TEST(SqliteStore, NamesMatchWithoutCaseButKeepTheirFirstSpelling) {
                      "K 1 \xe9t\xe9", "V 2 sOFTWARE\\Vision Thing\\\xe9t\xe9 \xe9 4 04000000"}));
 }
 
+// Longer key names than the Windows registry allows, as only this store takes them.
+TEST(SqliteStore, DeleteTreeTakesSubkeysOfAnyNameLength) {
+    TempStore store;
+    CRegKeyWalker writer(*store, kHkeyCurrentUser);
+    for (const std::string& sub :
+         {std::string("a"), std::string(300, 'n'), std::string(255, 'm')}) {
+        ASSERT_TRUE(writer.WriteDword("T\\" + sub, "v", 1));
+        ASSERT_TRUE(writer.WriteDword("T\\" + sub + "\\" + std::string(400, 'b'), "v", 2));
+    }
+    EXPECT_TRUE(writer.DeleteTree("T"));
+    HKey key = 0;
+    EXPECT_EQ(store->OpenKey(kHkeyCurrentUser, "T", kKeyRead, &key), kErrorFileNotFound);
+    EXPECT_EQ(store->OpenHandleCount(), 0u);
+}
+
 TEST(SqliteStore, EnumeratesInFirstWrittenOrder) {
     TempStore store;
     CRegKeyWalker writer(*store, kHkeyCurrentUser);
