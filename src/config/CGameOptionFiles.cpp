@@ -1,10 +1,7 @@
 #include "CGameOptionFiles.h"
 
-#include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 #include "Contract.h"
@@ -53,18 +50,11 @@ LoadedFile SplitAtReadingLimit(std::string bytes) {
 }
 
 std::optional<LoadedFile> ReadOptionFile(const std::string& path) {
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (!ec && size > files::kOptionFileLimit) {
-        if (std::optional<std::string> whole = files::ReadAll(path)) {
-            return SplitAtReadingLimit(std::move(*whole));
-        }
-    }
-    std::optional<std::string> text = files::ReadPrefix(path);
-    if (!text) {
+    std::optional<std::string> bytes = files::ReadAllOfRegularFile(path, files::kOptionFileLimit);
+    if (!bytes) {
         return std::nullopt;
     }
-    return LoadedFile{std::move(*text), {}};
+    return SplitAtReadingLimit(std::move(*bytes));
 }
 
 // The white space at the end of `text`, which the editor does not keep.

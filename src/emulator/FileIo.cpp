@@ -63,6 +63,16 @@ bool WriteAllBytes(std::FILE* file, const std::string& bytes) {
     return std::fflush(file) == 0;
 }
 
+// Appends what is left of `file`; false when a read fails.
+bool AppendRest(std::FILE* file, std::string& bytes) {
+    char buffer[65536];
+    size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, read);
+    }
+    return std::ferror(file) == 0;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadPrefix(const std::string& path, size_t limit) {
@@ -85,13 +95,25 @@ std::optional<std::string> ReadAll(const std::string& path) {
         return std::nullopt;
     }
     std::string bytes;
-    char buffer[65536];
-    size_t read = 0;
-    while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.append(buffer, read);
-    }
-    if (std::ferror(file.get())) {
+    if (!AppendRest(file.get(), bytes)) {
         return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<std::string> ReadAllOfRegularFile(const std::string& path, size_t limit) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return std::nullopt;
+    }
+    // One byte past the limit tells whether there is more.
+    std::string bytes(limit + 1, '\0');
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    if (bytes.size() > limit) {
+        std::error_code ec;
+        if (!fs::is_regular_file(fs::path(path), ec) || !AppendRest(file.get(), bytes)) {
+            bytes.resize(limit);
+        }
     }
     return bytes;
 }

@@ -18,6 +18,12 @@ std::optional<std::string> ReadPrefix(const std::string& path, size_t limit = kO
 // The whole file, byte for byte; nothing when it does not open or cannot be read whole.
 std::optional<std::string> ReadAll(const std::string& path);
 
+// The whole file, byte for byte, when it is a regular file or ends within `limit` bytes;
+// otherwise (a device or a pipe may never end) its first `limit` bytes, as also when the rest
+// cannot be read. Nothing when it does not open. A file within the limit costs one open and
+// no more, as it does with ReadPrefix.
+std::optional<std::string> ReadAllOfRegularFile(const std::string& path, size_t limit);
+
 // Replaces (or creates) `path` with exactly `bytes`. Returns false, leaving any old file as it
 // was and no temporary file behind, when the folder is missing, the file is write-protected
 // (no write permission bit at all, which even the superuser respects here, as Windows does

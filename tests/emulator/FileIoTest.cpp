@@ -30,6 +30,24 @@ TEST(ReadPrefix, StopsAtLimitAndFirstNul) {
     EXPECT_EQ(*ReadPrefix(path), "0123456789");
 }
 
+TEST(ReadAllOfRegularFile, ReadsWholeFilesButOnlyTheLimitOfOthers) {
+    TempDir dir;
+    const std::string path = dir.File("f.cfg");
+    EXPECT_FALSE(ReadAllOfRegularFile(path, 10).has_value());
+
+    const std::string withNul = std::string("01234") + '\0' + "6789";
+    for (const std::string& bytes :
+         {std::string(), std::string("0123456789"), std::string("0123456789a"), withNul + withNul,
+          std::string(100000, 'x')}) {
+        WriteBytes(path, bytes);
+        EXPECT_EQ(ReadAllOfRegularFile(path, 10), bytes) << bytes.size() << " bytes";
+    }
+#ifndef _WIN32
+    // A device that never ends gives the limit and no more.
+    EXPECT_EQ(ReadAllOfRegularFile("/dev/zero", 10), std::string(10, '\0'));
+#endif
+}
+
 TEST(WriteAtomically, ReplacesWholeOrNotAtAll) {
     TempDir dir;
     const std::string path = dir.File("f.cfg");
