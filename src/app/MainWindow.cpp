@@ -14,6 +14,8 @@ std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, ui
                                            games::ProcessRunner& runner, const CVelmoraDoc& doc) {
     auto frame = std::make_unique<CMainFrame>(executablePath, profile, snapshots);
     auto view = std::make_unique<games::CVelmoraView>(*frame, runner, snapshots);
+    // The emulator lists its games while the window is built; the list collects them.
+    view->StartGameListRun();
     if (!frame->Create()) {
         return nullptr;
     }

@@ -38,6 +38,12 @@ CVelmoraView::CVelmoraView(ui::CFrameServices& frame, ProcessRunner& runner,
             &CVelmoraView::SelectionChanged);
 }
 
+void CVelmoraView::StartGameListRun() {
+    m_listRun = m_runner.StartCaptured(
+        emu::ListGamesCommand(m_frame.EmulatorPath(), m_frame.EmulatorDirectory()),
+        WindowMode::Hidden);
+}
+
 void CVelmoraView::OnInitialUpdate() {
     ui::CProfile& profile = m_frame.Profile();
     int widths[3];
@@ -67,24 +73,26 @@ void CVelmoraView::OnInitialUpdate() {
     }
 
     m_model->Clear();
-    const CaptureResult list = m_runner.RunCaptured(
-        emu::ListGamesCommand(m_frame.EmulatorPath(), m_frame.EmulatorDirectory()),
-        WindowMode::Hidden);
+    if (!m_listRun.IsPending()) {
+        StartGameListRun();
+    }
+    CaptureResult list = m_runner.Collect(m_listRun);
     if (!list.started) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("Error"),
                         QStringLiteral("Could not find ZINC.EXE!"), QMessageBox::Ok, this);
         box.exec();
     }
-    m_frame.SetHelpText(
-        m_runner
-            .RunCaptured(emu::HelpTextCommand(m_frame.EmulatorPath(), m_frame.EmulatorDirectory()),
-                         WindowMode::Hidden)
-            .text);
+    // The help run, started only now that the list run has ended, goes on while the rows are
+    // made.
+    ProcessRunner::StartedRun help = m_runner.StartCaptured(
+        emu::HelpTextCommand(m_frame.EmulatorPath(), m_frame.EmulatorDirectory()),
+        WindowMode::Hidden);
 
     const std::string& dir = m_frame.EmulatorDirectory();
-    m_model->SetListing(list.text, [configured = ConfiguredGames(dir)](int game) {
+    m_model->SetListing(std::move(list.text), [configured = ConfiguredGames(dir)](int game) {
         return configured.IsConfigured(game);
     });
+    m_frame.SetHelpText(m_runner.Collect(help).text);
     m_frame.SetOutputText(kGreetingText);
 }
 

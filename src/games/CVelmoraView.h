@@ -30,6 +30,10 @@ public:
     CVelmoraView(ui::CFrameServices& frame, ProcessRunner& runner,
                  snapshot::GameSnapshots& snapshots, QWidget* parent = nullptr);
 
+    // Starts the emulator's game list run, so that it runs while the window around the list is
+    // built. OnInitialUpdate collects it, and starts it itself when nobody did.
+    void StartGameListRun();
+
     // Columns, the emulator's game list and help text, the rows and the greeting. The emulator
     // runs twice, one run after the other: it never sees a second copy of itself.
     void OnInitialUpdate();
@@ -66,6 +70,7 @@ private:
     ProcessRunner& m_runner;
     snapshot::GameSnapshots& m_snapshots;
     GameListModel* m_model;
+    ProcessRunner::StartedRun m_listRun;
 };
 
 }  // namespace velmora::games

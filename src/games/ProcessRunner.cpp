@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "ChildWindow.h"
 
@@ -58,6 +59,13 @@ struct ProcessRunner::Pending {
     bool startKnown = false;  // without hooks, whether the child started is learnt when collected
 };
 
+ProcessRunner::StartedRun::StartedRun() = default;
+ProcessRunner::StartedRun::StartedRun(std::unique_ptr<Pending> pending)
+    : m_pending(std::move(pending)) {}
+ProcessRunner::StartedRun::~StartedRun() = default;
+ProcessRunner::StartedRun::StartedRun(StartedRun&&) noexcept = default;
+ProcessRunner::StartedRun& ProcessRunner::StartedRun::operator=(StartedRun&&) noexcept = default;
+
 ProcessRunner::ProcessRunner(std::chrono::milliseconds pause) : m_pause(pause) {}
 
 ProcessRunner::~ProcessRunner() = default;
@@ -87,6 +95,19 @@ CaptureResult ProcessRunner::RunCaptured(const emu::Command& command, WindowMode
                                          const RunHooks& hooks) const {
     const std::unique_ptr<Pending> run = Start(command, mode, hooks);
     return Collect(*run);
+}
+
+ProcessRunner::StartedRun ProcessRunner::StartCaptured(const emu::Command& command,
+                                                       WindowMode mode) const {
+    return StartedRun(Start(command, mode, {}));
+}
+
+CaptureResult ProcessRunner::Collect(StartedRun& run) const {
+    if (!run.m_pending) {
+        return {};
+    }
+    const std::unique_ptr<Pending> pending = std::move(run.m_pending);
+    return Collect(*pending);
 }
 
 CaptureResult ProcessRunner::Collect(Pending& run) const {

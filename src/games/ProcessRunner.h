@@ -27,7 +27,24 @@ struct RunHooks {
 };
 
 class ProcessRunner {
+    struct Pending;
+
 public:
+    // A captured run started and not yet collected. Dropping it ends the child.
+    class StartedRun {
+    public:
+        StartedRun();
+        ~StartedRun();
+        StartedRun(StartedRun&&) noexcept;
+        StartedRun& operator=(StartedRun&&) noexcept;
+        bool IsPending() const { return m_pending != nullptr; }
+
+    private:
+        friend class ProcessRunner;
+        explicit StartedRun(std::unique_ptr<Pending> pending);
+        std::unique_ptr<Pending> m_pending;
+    };
+
     // The captured text is read in chunks of 511 bytes with a pause before every read, as the
     // emulator's output has always been collected. Tests and benchmarks may shorten the pause.
     static constexpr int kReadChunk = 511;
@@ -44,12 +61,15 @@ public:
     CaptureResult RunCaptured(const emu::Command& command, WindowMode mode,
                               const RunHooks& hooks = {}) const;
 
+    // RunCaptured in two steps, for a caller with work of its own to do while the child runs:
+    // Start returns at once, Collect waits as RunCaptured does and leaves the run collected.
+    StartedRun StartCaptured(const emu::Command& command, WindowMode mode) const;
+    CaptureResult Collect(StartedRun& run) const;
+
     // Starts the child and returns at once; the outcome is not looked at.
     static void StartDetached(const emu::Command& command);
 
 private:
-    struct Pending;
-
     void Pause() const;
     std::unique_ptr<Pending> Start(const emu::Command& command, WindowMode mode,
                                    const RunHooks& hooks) const;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include "CMainFrame.h"
 #include "COutputBar.h"
@@ -47,6 +48,25 @@ TEST_F(MainFrameTest, FirstRunOpensWithDefaults) {
     EXPECT_EQ(frame->OutputBar()->Text(), games::kGreetingText);
     EXPECT_EQ(frame->EmulatorDirectory(), m_emu.FrameDir());
     EXPECT_EQ(frame->EmulatorPath(), m_emu.FramePath("ZINC.EXE"));
+    EXPECT_NE(frame->HelpText().find("[--renderer=FILE]"), std::string::npos);
+}
+
+// The list run goes on while the window is built and the help run while the rows are made,
+// but the emulator never runs twice at once.
+TEST_F(MainFrameTest, StartUpRunsTheEmulatorTwiceOneRunAfterTheOther) {
+    const std::string log = m_emu.File("runs.log");
+    const std::string gate = m_emu.File("gate");
+    qputenv("ZINC_STANDIN_LOG", QByteArray::fromStdString(log));
+    // Each run waits for the gate, which opens only once Velmora waits for the list: a help run
+    // started before the list run had ended would start before it ends.
+    qputenv("ZINC_STANDIN_WAIT_FOR", QByteArray::fromStdString(gate));
+    QTimer::singleShot(0, [&] { test::WriteBytes(gate, ""); });
+    auto frame = Open();
+    qunsetenv("ZINC_STANDIN_LOG");
+    qunsetenv("ZINC_STANDIN_WAIT_FOR");
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(test::ReadBytes(log), "start --list-games\nend --list-games\nstart\nend\n");
+    EXPECT_GT(frame->GetActiveView()->RowCount(), 0);
     EXPECT_NE(frame->HelpText().find("[--renderer=FILE]"), std::string::npos);
 }
 
