@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "FrameServices.h"
 #include "GameList.h"
@@ -73,6 +74,7 @@ void CVelmoraView::OnInitialUpdate() {
     }
 
     m_model->Clear();
+    CollectHelpText();  // an earlier update's help run ends before the next list run starts
     if (!m_listRun.IsPending()) {
         StartGameListRun();
     }
@@ -82,9 +84,9 @@ void CVelmoraView::OnInitialUpdate() {
                         QStringLiteral("Could not find ZINC.EXE!"), QMessageBox::Ok, this);
         box.exec();
     }
-    // The help run, started only now that the list run has ended, goes on while the rows are
-    // made.
-    ProcessRunner::StartedRun help = m_runner.StartCaptured(
+    // Only the Configure game dialog needs the help text. Its run, started only now that the
+    // list run has ended, goes on while the rows are made and the window first paints.
+    m_helpRun = m_runner.StartCaptured(
         emu::HelpTextCommand(m_frame.EmulatorPath(), m_frame.EmulatorDirectory()),
         WindowMode::Hidden);
 
@@ -92,8 +94,21 @@ void CVelmoraView::OnInitialUpdate() {
     m_model->SetListing(std::move(list.text), [configured = ConfiguredGames(dir)](int game) {
         return configured.IsConfigured(game);
     });
-    m_frame.SetHelpText(m_runner.Collect(help).text);
     m_frame.SetOutputText(kGreetingText);
+}
+
+void CVelmoraView::CollectHelpText() {
+    if (m_helpRun.IsPending()) {
+        m_frame.SetHelpText(m_runner.Collect(m_helpRun).text);
+    }
+}
+
+void CVelmoraView::paintEvent(QPaintEvent* event) {
+    QTreeView::paintEvent(event);
+    if (m_helpRun.IsPending()) {
+        // Once this paint has reached the screen.
+        QTimer::singleShot(0, this, &CVelmoraView::CollectHelpText);
+    }
 }
 
 int CVelmoraView::GetSelectedRow() const {

@@ -38,6 +38,11 @@ public:
     // runs twice, one run after the other: it never sees a second copy of itself.
     void OnInitialUpdate();
 
+    // Waits for the help run OnInitialUpdate started and hands its text to the frame. Called
+    // once the list has first painted, and before anything that runs the emulator or needs the
+    // text; does nothing once the text is in.
+    void CollectHelpText();
+
     int GetSelectedRow() const;  // -1 when no row is selected
     int IsGameConfigured(int game) const;
     void SaveColumnWidths();
@@ -62,6 +67,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void SelectCurrentRow();
@@ -71,6 +77,7 @@ private:
     snapshot::GameSnapshots& m_snapshots;
     GameListModel* m_model;
     ProcessRunner::StartedRun m_listRun;
+    ProcessRunner::StartedRun m_helpRun;
 };
 
 }  // namespace velmora::games

@@ -8,6 +8,7 @@
 namespace velmora::games {
 
 void CVelmoraView::ConfigureSelectedGame() {
+    CollectHelpText();  // the dialog lists the help text's options; the emulator runs alone
     const int row = GetSelectedRow();
     if (row < 0) {
         return;

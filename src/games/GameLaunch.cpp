@@ -12,6 +12,7 @@
 namespace velmora::games {
 
 void CVelmoraView::StartSelectedGame() {
+    CollectHelpText();  // the emulator never runs twice at once
     const int row = GetSelectedRow();
     if (row < 0) {
         return;
