@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include "CConfigGameDlg.h"
 #include "CMainFrame.h"
@@ -34,7 +35,8 @@ class KeyboardTest : public WindowTest {
 protected:
     KeyboardTest() { qputenv("ZINC_STANDIN_GAMES", "40"); }
     ~KeyboardTest() override {
-        for (const char* name : {"ZINC_STANDIN_GAMES", "ZINC_STANDIN_LOG"}) {
+        for (const char* name :
+             {"ZINC_STANDIN_GAMES", "ZINC_STANDIN_LOG", "ZINC_STANDIN_WAIT_FOR"}) {
             qunsetenv(name);
         }
     }
@@ -174,8 +176,15 @@ TEST_F(KeyboardTest, OutputBarIsReachableWithTab) {
 
 TEST_F(KeyboardTest, TheEmulatorRunsOneAtATimeAtStartUp) {
     const std::string log = m_emu.File("runs.log");
+    const std::string gate = m_emu.File("gate");
     qputenv("ZINC_STANDIN_LOG", QByteArray::fromStdString(log));
+    // The list run goes on while the window is built, the help run while the rows are made and
+    // painted. Each run waits for the gate, which opens only once Velmora waits for the list: a
+    // help run started before the list run had ended would start before it ends.
+    qputenv("ZINC_STANDIN_WAIT_FOR", QByteArray::fromStdString(gate));
+    QTimer::singleShot(0, [&] { test::WriteBytes(gate, ""); });
     Frame();
+    EXPECT_TRUE(test::WaitUntil([&] { return !Frame().HelpText().empty(); }));
     EXPECT_EQ(test::ReadBytes(log), "start --list-games\nend --list-games\nstart\nend\n");
 }
 

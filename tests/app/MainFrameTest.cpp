@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTest>
-#include <QTimer>
 
 #include "CMainFrame.h"
 #include "COutputBar.h"
@@ -51,25 +50,6 @@ TEST_F(MainFrameTest, FirstRunOpensWithDefaults) {
     // The help text comes in once the list has first painted, with nobody asking for it.
     EXPECT_TRUE(test::WaitUntil(
         [&] { return frame->HelpText().find("[--renderer=FILE]") != std::string::npos; }));
-}
-
-// The list run goes on while the window is built and the help run while the rows are made and
-// painted, but the emulator never runs twice at once.
-TEST_F(MainFrameTest, StartUpRunsTheEmulatorTwiceOneRunAfterTheOther) {
-    const std::string log = m_emu.File("runs.log");
-    const std::string gate = m_emu.File("gate");
-    qputenv("ZINC_STANDIN_LOG", QByteArray::fromStdString(log));
-    // Each run waits for the gate, which opens only once Velmora waits for the list: a help run
-    // started before the list run had ended would start before it ends.
-    qputenv("ZINC_STANDIN_WAIT_FOR", QByteArray::fromStdString(gate));
-    QTimer::singleShot(0, [&] { test::WriteBytes(gate, ""); });
-    auto frame = Open();
-    qunsetenv("ZINC_STANDIN_LOG");
-    qunsetenv("ZINC_STANDIN_WAIT_FOR");
-    ASSERT_TRUE(frame);
-    EXPECT_GT(frame->GetActiveView()->RowCount(), 0);
-    EXPECT_TRUE(test::WaitUntil([&] { return !frame->HelpText().empty(); }));
-    EXPECT_EQ(test::ReadBytes(log), "start --list-games\nend --list-games\nstart\nend\n");
 }
 
 TEST_F(MainFrameTest, ClosingWritesPlacementAndRestoresIt) {
