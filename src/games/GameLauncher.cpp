@@ -26,4 +26,8 @@ void GameLauncher::StartDetached(int game) {
     ProcessRunner::StartDetached(Prepare(game));
 }
 
+ForwardedResult GameLauncher::RunForwarded(int game) {
+    return ProcessRunner::RunForwarded(Prepare(game));
+}
+
 }  // namespace velmora::games
