@@ -139,7 +139,7 @@ TEST(ShortcutXdg, EntryIsValidAndStartsTheGameFromAnAwkwardFolder) {
             << size;
     }
 
-    const Outcome valid = Execute(QStringLiteral(VELMORA_DESKTOP_FILE_VALIDATE),
+    const Outcome valid = Execute(QString::fromUtf8(VELMORA_DESKTOP_FILE_VALIDATE),
                                   {QString::fromStdString(entry)}, elsewhere, env);
     EXPECT_EQ(valid.status, 0) << valid.out << valid.err;
     EXPECT_EQ(valid.out + valid.err, "");
