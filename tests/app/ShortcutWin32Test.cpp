@@ -67,7 +67,7 @@ Link ReadLink(const QString& path) {
     return link;
 }
 
-std::string Run(const QString& program, const QStringList& arguments, int& status) {
+std::string RunVelmora(const QString& program, const QStringList& arguments, int& status) {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
@@ -84,7 +84,7 @@ TEST(ShortcutWin32, LinkStartsTheGameInTheEmulatorFolder) {
     const QString velmora = QString::fromStdString(emu.File("Velmora.exe"));
 
     int status = -1;
-    const std::string out = Run(velmora, {"--shortcut", "2"}, status);
+    const std::string out = RunVelmora(velmora, {"--shortcut", "2"}, status);
     ASSERT_EQ(status, 0) << out;
     ASSERT_EQ(out.rfind("Wrote ", 0), 0u) << out;
     ASSERT_EQ(out.back(), '\n');
@@ -99,9 +99,9 @@ TEST(ShortcutWin32, LinkStartsTheGameInTheEmulatorFolder) {
     EXPECT_EQ(link.icon.compare(velmora, Qt::CaseInsensitive), 0) << link.icon.toStdString();
 
     // A second one replaces it; removing it leaves nothing.
-    EXPECT_EQ(Run(velmora, {"--shortcut", "2"}, status), out);
+    EXPECT_EQ(RunVelmora(velmora, {"--shortcut", "2"}, status), out);
     EXPECT_EQ(status, 0);
-    Run(velmora, {"--remove-shortcut", "2"}, status);
+    RunVelmora(velmora, {"--remove-shortcut", "2"}, status);
     EXPECT_EQ(status, 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path.toStdWString())));
 }
