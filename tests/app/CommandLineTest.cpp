@@ -69,6 +69,11 @@ protected:
     Outcome Velmora(const QStringList& arguments) {
         QProcess process;
         Start(process, arguments);
+        // Wine now and then fails to create a process at all ("Internal error"); that says
+        // nothing about Velmora, so such a start is tried once more.
+        if (!process.waitForStarted(120000) && process.error() == QProcess::FailedToStart) {
+            Start(process, arguments);
+        }
         EXPECT_TRUE(process.waitForFinished(120000)) << process.errorString().toStdString();
         Outcome run;
         run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
