@@ -11,8 +11,6 @@ namespace velmora::app {
 
 namespace {
 
-bool g_errorShown = false;  // standard error reaches a console, a file or a pipe
-
 bool Usable(HANDLE handle) {
     return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
            GetFileType(handle) != FILE_TYPE_UNKNOWN;
@@ -51,7 +49,6 @@ void PrepareConsole() {
             ReopenOnConsole(STD_ERROR_HANDLE, stderr, L"CONOUT$", L"w");
         }
     }
-    g_errorShown = Usable(GetStdHandle(STD_ERROR_HANDLE));
     // The game list's lines end in LF alone, as on every platform.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
@@ -66,7 +63,9 @@ void ReportError(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fputs("\r\n", stderr);
     std::fflush(stderr);
-    if (!g_errorShown) {
+    // Standard error that reaches a console, a file or a pipe is read by someone; otherwise,
+    // as when started from a shortcut, only a message box is seen.
+    if (!Usable(GetStdHandle(STD_ERROR_HANDLE))) {
         const QString message =
             QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
         MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(message.utf16()), L"Velmora",

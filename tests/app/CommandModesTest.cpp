@@ -41,8 +41,9 @@ protected:
         return m_emu.File("cfg/Velmora" + emu::GameNumberText(game) + suffix);
     }
     bool GameStarted(int game) const {
-        return test::ReadBytes(Log()).find(" " + std::to_string(game) + " --use-config-file=") !=
-               std::string::npos;
+        std::string launch = std::to_string(game);
+        launch += " --use-config-file=";
+        return test::ReadBytes(Log()).find(launch) != std::string::npos;
     }
 
     // Runs `mode` while `act` handles the Configure game dialog once it shows.
