@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
-#include <QStringDecoder>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +14,7 @@
 
 #include "Bitmaps.h"
 #include "DesktopShortcut.h"
+#include "EightBitText.h"
 #include "LauncherIcon.h"
 
 namespace velmora::app {
@@ -40,9 +40,7 @@ fs::path EntryPath(int game) {
 
 // A desktop entry is UTF-8 text, one value a line.
 bool FitsAnEntry(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (utf8.hasError()) {
+    if (!text::IsUtf8(bytes)) {
         return false;
     }
     for (const char c : bytes) {

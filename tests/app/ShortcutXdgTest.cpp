@@ -195,5 +195,29 @@ TEST(ShortcutXdg, AGameTheListLacksGetsNoShortcut) {
     EXPECT_FALSE(fs::exists(root.Path() / "data" / "applications"));
 }
 
+// A name that is not UTF-8 is Windows-1252; a desktop entry holds UTF-8 alone.
+TEST(ShortcutXdg, NamesThatAreNotUtf8AreReadAsWindows1252) {
+    test::TempDir root;
+    const fs::path emu = root.Path() / "zinc";
+    fs::create_directories(emu / "cfg");
+    fs::copy_file(VELMORA_PATH, emu / "Velmora");
+    fs::copy_file(VELMORA_STANDIN_PATH, emu / "ZINC.EXE");
+    test::WriteBytes(root.File("list.txt"),
+                     "21 Caf\xe9 \x80 Racer (Fran\xe7"
+                     "e) [x]\r\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(root.File("data")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(root.File("config")));
+    env.insert(QStringLiteral("ZINC_STANDIN_LIST_FILE"),
+               QString::fromStdString(root.File("list.txt")));
+    const Outcome run = Execute(QString::fromStdString((emu / "Velmora").string()),
+                                {"--shortcut", "21"}, QString::fromStdString(root.Str()), env);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string entry = root.File("data/applications/velmora-game-21.desktop");
+    EXPECT_EQ(ReadEntry(entry)["Name"],
+              "Caf\xc3\xa9 \xe2\x82\xac Racer (Fran\xc3\xa7"
+              "e)");
+}
+
 }  // namespace
 }  // namespace velmora
