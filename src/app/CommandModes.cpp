@@ -9,6 +9,7 @@
 #include "Console.h"
 #include "Contract.h"
 #include "DesktopShortcut.h"
+#include "EightBitText.h"
 #include "FrameServices.h"
 #include "GameCatalog.h"
 #include "GameLauncher.h"
@@ -16,7 +17,6 @@
 #include "ProcessRunner.h"
 #include "Profile.h"
 #include "TextRules.h"
-#include "WidgetText.h"
 
 namespace velmora::app {
 
@@ -78,7 +78,7 @@ QString ShortcutName(const games::GameRow& row) {
     if (!row.country.empty()) {
         name += " (" + std::string(row.country) + ")";
     }
-    return ui::ToWidget(name);
+    return QString::fromStdString(text::EightBitToUtf8(name));
 }
 
 }  // namespace
