@@ -92,6 +92,14 @@ std::optional<int> RunCommandLine(int& argc, char** argv) {
     const std::string executable = platform::ExecutablePath();
     std::unique_ptr<QCoreApplication> app;
     if (NeedsWidgets(request, platform::EmulatorDirectoryFor(executable))) {
+        if (!CanShowWindows()) {
+            ReportError(request.mode == Mode::Start
+                            ? "Game " + std::to_string(request.game) +
+                                  " is not configured yet! Configure it in Velmora's window, "
+                                  "or with --configure on a display."
+                            : std::string("The Configure game dialog needs a display."));
+            return kExitFailed;
+        }
         auto widgets = std::make_unique<QApplication>(argc, argv);
         widgets->setWindowIcon(QIcon(ui::AppIcon()));
         app = std::move(widgets);

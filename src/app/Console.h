@@ -14,6 +14,10 @@ void PrepareConsole();
 // Writes bytes to standard output as they are.
 void WriteOut(std::string_view bytes);
 
+// Whether a window can be shown at all: false on Linux without a display (over SSH, say), where
+// Qt would end the program on the spot.
+bool CanShowWindows();
+
 // Tells the user of an error: `text` and a line end on standard error, and, where no console
 // would show it, in a message box too.
 void ReportError(std::string_view text);

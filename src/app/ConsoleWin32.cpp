@@ -54,6 +54,10 @@ void PrepareConsole() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
+bool CanShowWindows() {
+    return true;
+}
+
 void WriteOut(std::string_view bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     std::fflush(stdout);

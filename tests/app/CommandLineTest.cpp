@@ -176,6 +176,21 @@ TEST_F(CommandLineTest, StartRestoresTheGamesSettingsBeforeTheEmulatorRuns) {
     EXPECT_EQ(velmora.exitCode(), 0);
 }
 
+#ifndef _WIN32
+// Over SSH there is no display for the question box: Velmora says what is missing instead.
+TEST_F(CommandLineTest, UnconfiguredStartWithoutADisplaySaysSo) {
+    test::WriteBytes(OptionsFile(5), "");  // empty: not configured
+    for (const char* mode : {"--start", "--configure"}) {
+        SCOPED_TRACE(mode);
+        const Outcome run = Velmora({mode, "5"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
+    EXPECT_EQ(test::ReadBytes(RunLog()), "") << "nothing was started";
+}
+#endif
+
 TEST_F(CommandLineTest, StartWithoutTheEmulatorSaysSo) {
     Configure(7);
     std::filesystem::remove(m_emu.File("ZINC.EXE"));
