@@ -27,16 +27,16 @@ std::string Reason(DWORD error) {
 }
 
 // The DOS path of a handle's file, without the "\\?\" that GetFinalPathNameByHandle puts first.
-std::string DosPath(std::string path) {
+std::string DosPath(std::string_view path) {
     constexpr std::string_view kUnc = "\\\\?\\UNC\\";
     constexpr std::string_view kLong = "\\\\?\\";
-    if (path.starts_with(kUnc)) {
-        return "\\\\" + path.substr(kUnc.size());
+    if (path.substr(0, kUnc.size()) == kUnc) {
+        return "\\\\" + std::string(path.substr(kUnc.size()));
     }
-    if (path.starts_with(kLong)) {
-        return path.substr(kLong.size());
+    if (path.substr(0, kLong.size()) == kLong) {
+        return std::string(path.substr(kLong.size()));
     }
-    return path;
+    return std::string(path);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ std::string FinalTarget(const std::string& path) {
         return path;
     }
     target.resize(length);
-    return DosPath(std::move(target));
+    return DosPath(target);
 }
 
 Failure RefuseReplacing(const std::string& path) {
