@@ -157,7 +157,8 @@ TEST_F(SaveFailureTest, NamesExactlyTheFilesThatWereNotSaved) {
     const struct {
         const char* name;
         std::set<File> failing;
-        bool sizeLimit = false;  // the options file fails on a full disk instead
+        bool sizeLimit = false;       // the options file fails on a full disk instead
+        bool readOnlyFolder = false;  // cfg may be read but not written, by an ordinary user
     } cases[] = {
         {"options file protected", {kOptions}},
         {"renderer file protected", {kRenderer}},
@@ -165,6 +166,7 @@ TEST_F(SaveFailureTest, NamesExactlyTheFilesThatWereNotSaved) {
         {"all three protected", {kOptions, kRenderer, kSnapshot}},
         {"options file on a full disk", {kOptions}, true},
         {"nothing fails", {}},
+        {"cfg not writable", {kOptions, kRenderer, kSnapshot}, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -181,6 +183,12 @@ TEST_F(SaveFailureTest, NamesExactlyTheFilesThatWereNotSaved) {
                 WriteProtect(Path(file));
             }
         }
+        if (c.readOnlyFolder) {
+            if (!FolderPermissionsHold()) {
+                continue;
+            }
+            fs::permissions(m_emu.File("cfg"), fs::perms::owner_read | fs::perms::owner_exec);
+        }
         MessageBoxes boxes;
 #ifndef _WIN32
         std::optional<test::FileSizeLimit> fullDisk;
@@ -196,6 +204,7 @@ TEST_F(SaveFailureTest, NamesExactlyTheFilesThatWereNotSaved) {
 #ifndef _WIN32
         fullDisk.reset();
 #endif
+        fs::permissions(m_emu.File("cfg"), fs::perms::owner_all);
 
         for (const File file : kFiles) {
             const std::string bytes = test::ReadBytes(Path(file));
