@@ -187,9 +187,10 @@ void CConfigGameDlg::OnRendererConfigure() {
 
 void CConfigGameDlg::OnOK() {
     // A missing cfg folder is made, the folder itself only: an emulator directory that has
-    // gone is not made again.
+    // gone is not made again, and none is made where the emulator directory is unknown.
     const std::string cfg = emu::InDirectory(EmulatorDirectory(), emu::kCfgDir);
-    const platform::Failure folder = platform::MakeFolder(cfg);
+    const platform::Failure folder =
+        EmulatorDirectory().empty() ? platform::Failure() : platform::MakeFolder(cfg);
 
     std::vector<files::SaveFailure> unsaved;
     std::string reason;
