@@ -47,6 +47,8 @@
 //                                 then "\r\n". The last line is cut at N bytes.
 //   ZINC_STANDIN_LINE_BYTES=N     --list-games prints, after the header, one game line of N
 //                                 bytes: "1 " and 'x' letters up to " (Japan) [x]\r\n".
+//   ZINC_STANDIN_LIST_FILE=FILE   --list-games prints FILE's bytes exactly, instead of its own
+//                                 list (lines a test needs that no real list would hold).
 //   ZINC_STANDIN_NUL=1            --list-games puts a NUL byte into every game's name, right
 //                                 after its first letter.
 //   ZINC_STANDIN_SILENT=1         Prints nothing at all (wins over everything above).
@@ -69,6 +71,9 @@
 //                                 before exiting: a test decides when the emulator ends.
 //   ZINC_STANDIN_CMDLINE_LOG=FILE Appends the command line and the working directory of every
 //                                 run to FILE (see RunLog.h).
+//   ZINC_STANDIN_GAME_LOG=FILE    A game start also appends what it prints to FILE, so a test
+//                                 that cannot read the output bar learns which options the
+//                                 game was started with.
 
 #include <algorithm>
 #include <chrono>
@@ -321,7 +326,14 @@ void WriteGameLine(Output& out, unsigned long long number, const std::string& na
     out.Write(line);
 }
 
+std::string ReadFile(const std::string& path, bool& ok);
+
 void ListGames(Output& out) {
+    if (const char* file = std::getenv("ZINC_STANDIN_LIST_FILE"); file != nullptr && *file) {
+        bool ok = false;
+        out.Write(ReadFile(file, ok));
+        return;
+    }
     out.Write(kHeader);
     if (auto bytes = EnvNumber("ZINC_STANDIN_LINE_BYTES")) {
         constexpr std::string_view kTail = " (Japan) [x]\r\n";
@@ -396,6 +408,12 @@ void EchoGameStart(Output& out, int argc, char** argv) {
         }
     }
     out.Write(text);
+    if (const char* log = std::getenv("ZINC_STANDIN_GAME_LOG"); log != nullptr && *log != '\0') {
+        if (FILE* file = std::fopen(log, "ab")) {
+            std::fwrite(text.data(), 1, text.size(), file);
+            std::fclose(file);
+        }
+    }
 }
 
 void WriteFiller(Output& out, unsigned long long total) {
