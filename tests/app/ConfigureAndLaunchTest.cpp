@@ -246,10 +246,12 @@ TEST_F(ConfigureAndLaunchTest, LaunchRestoresTheGamesPluginSettingsFirst) {
                      "Renderer]\r\n\"Width\"=dword:00000280\r\n");
     {
         auto store = reg::OpenUserRegistry();
-        snapshot::RestoreSnapshotText(*store,
-                                      "[HKEY_CURRENT_USER\\Software\\Vision Thing\\"
-                                      "PSEmu Pro\\Other]\r\n\"Stale\"=dword:1\r\n");
+        ASSERT_TRUE(store &&
+                    snapshot::RestoreSnapshotText(*store,
+                                                  "[HKEY_CURRENT_USER\\Software\\Vision Thing\\"
+                                                  "PSEmu Pro\\Other]\r\n\"Stale\"=dword:1\r\n"));
     }
+    ASSERT_NE(Registry().find("\"Stale\"=dword:00000001"), std::string::npos) << Registry();
     Select(7);
     View().StartSelectedGame();
     EXPECT_EQ(Registry(),

@@ -8,6 +8,8 @@
 // byte, so the tests hold no copy of the file formats.
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <string>
@@ -99,16 +101,22 @@ public:
     explicit ExpectedFiles(std::string scratchDir)
         : m_dir(std::move(scratchDir)), m_store(reg::OpenSqliteRegistry(":memory:")) {}
 
+    // Without them no comparison means anything (a vanished file would match an empty one),
+    // so a scratch save that fails ends the program.
     const std::array<std::string, kFileKinds>& Of(int round) {
         auto it = m_rounds.find(round);
         if (it == m_rounds.end()) {
+            if (!m_store || !PutPluginSettings(*m_store, round) ||
+                !SaveFiles(m_dir, *m_store, round)) {
+                Abort("the scratch save failed", round);
+            }
             std::array<std::string, kFileKinds> files;
-            if (m_store && PutPluginSettings(*m_store, round) &&
-                SaveFiles(m_dir, *m_store, round)) {
-                for (int kind = 0; kind < kFileKinds; ++kind) {
-                    files[static_cast<size_t>(kind)] =
-                        files::ReadAll(PerGameFile(m_dir, FileKind(kind))).value_or("");
+            for (int kind = 0; kind < kFileKinds; ++kind) {
+                const auto bytes = files::ReadAll(PerGameFile(m_dir, FileKind(kind)));
+                if (!bytes || bytes->empty()) {
+                    Abort("a scratch file is missing or empty", round);
                 }
+                files[static_cast<size_t>(kind)] = *bytes;
             }
             it = m_rounds.emplace(round, std::move(files)).first;
         }
@@ -130,6 +138,11 @@ public:
     }
 
 private:
+    [[noreturn]] static void Abort(const char* what, int round) {
+        std::fprintf(stderr, "expected files of round %d: %s\n", round, what);
+        std::abort();
+    }
+
     std::string m_dir;
     std::unique_ptr<reg::RegistryBackend> m_store;
     std::map<int, std::array<std::string, kFileKinds>> m_rounds;

@@ -114,7 +114,10 @@ until_true gone "Configure game - " || fail "Escape did not close the dialog"
 # Config menu, Exit: the profile is written on the way out.
 config_menu x
 until_true ended || fail "E&xit did not close the window"
-wait "$velmora" || true
+# A crash on the way out, or a leak the sanitizers report at exit, ends it with another status.
+status=0
+wait "$velmora" || status=$?
+[ "$status" -eq 0 ] || fail "Velmora exited with status $status"
 [ -n "$(profile_value ShowOutput)" ] || fail "closing did not write the profile"
 if [ "$with_wm" = --wm ]; then
     [ "$(profile_value dx)x$(profile_value dy)" = "${outer_width}x${outer_height}" ] ||

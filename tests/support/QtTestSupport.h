@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -24,8 +25,10 @@ template <typename Predicate>
 // Hands the next modal window to `handle` from inside its event loop, once it is the active
 // window: the moment a user could type into it, with the focus where the window put it. A
 // modal on the stack is not enough; the platform activates it a little later, and a busy or
-// sanitised build shows that gap. The watch ends with its scope, and a window that never came
-// fails the test instead of passing silently.
+// sanitised build shows that gap. A window that never came fails the test instead of passing
+// silently; one that came but never became active, or was not the one wanted, is closed at
+// the deadline (and any modal after it, while the watch lives), so that its exec() returns
+// and the test fails instead of hanging.
 class ModalWatch {
 public:
     using Wanted = std::function<bool(QWidget*)>;
@@ -40,7 +43,7 @@ public:
         m_poll.start();
     }
     ~ModalWatch() {
-        if (!m_seen && m_expected) {
+        if (!m_seen && !m_timedOut) {
             ADD_FAILURE() << "no modal window became active";
         }
     }
@@ -48,19 +51,30 @@ public:
     ModalWatch& operator=(const ModalWatch&) = delete;
 
     bool Seen() const { return m_seen; }
-    // For a test that checks that nothing opens.
-    void ExpectNone() { m_expected = false; }
 
 private:
     void Check() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible() && modal->isActiveWindow() &&
-            (!m_wanted || m_wanted(modal))) {
+        if (m_timedOut) {
+            Close(modal);
+        } else if (modal != nullptr && modal->isVisible() && modal->isActiveWindow() &&
+                   (!m_wanted || m_wanted(modal))) {
             m_poll.stop();
             m_seen = true;
             m_handle(modal);
         } else if (m_deadline.hasExpired()) {
-            m_poll.stop();
+            m_timedOut = true;
+            ADD_FAILURE() << "no modal window became active in time; closing "
+                          << (modal != nullptr ? modal->windowTitle().toStdString() : "none");
+            Close(modal);
+        }
+    }
+    // A message box without an escape button ignores close(); done() ends any dialog.
+    static void Close(QWidget* modal) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->done(QDialog::Rejected);
+        } else if (modal != nullptr) {
+            modal->close();
         }
     }
 
@@ -69,7 +83,7 @@ private:
     QDeadlineTimer m_deadline;
     QTimer m_poll;
     bool m_seen = false;
-    bool m_expected = true;
+    bool m_timedOut = false;
 };
 
 template <typename Window>
