@@ -25,10 +25,11 @@ inline int SaveForEver(const std::string& dir, const std::string& storePath, int
         std::fprintf(stderr, "cannot open the store\n");
         return 1;
     }
+    // "+": the round's plugin settings and texts are ready; its files are written from here on.
     for (int round = first;; ++round) {
-        // "+": the round's plugin settings are in; its files are written from here on.
-        if (!PutPluginSettings(*store, round) || !Report(reportFd, "+") ||
-            !SaveFiles(dir, *store, round) || !Report(reportFd, std::to_string(round))) {
+        if (!PutPluginSettings(*store, round) ||
+            !SaveFiles(dir, *store, round, [&] { return Report(reportFd, "+"); }) ||
+            !Report(reportFd, std::to_string(round))) {
             std::fprintf(stderr, "round %d was not saved\n", round);
             return 1;
         }

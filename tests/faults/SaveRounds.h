@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -82,12 +83,17 @@ inline bool PutPluginSettings(reg::RegistryBackend& store, int round) {
 
 // Saves the three files of a round as the Configure game dialog's OK does, given a store
 // that already holds the round's plugin settings. The renderer counts as one with its own
-// settings dialog, so no path of the folder ends up in the files.
-inline bool SaveFiles(const std::string& emulatorDir, reg::RegistryBackend& store, int round) {
+// settings dialog, so no path of the folder ends up in the files. `writing` is told when the
+// texts are ready and the files are about to be written.
+inline bool SaveFiles(const std::string& emulatorDir, reg::RegistryBackend& store, int round,
+                      const std::function<bool()>& writing = {}) {
     config::CGameOptionFiles files(emulatorDir);
     files.m_nGame = kGame;
     files.m_strOptions = Lines(round, "option", 1);
     files.m_strRendererOptions = Lines(round, "renderer", 2);
+    if (writing && !writing()) {
+        return false;
+    }
     const bool game =
         files.SaveGameOptions(RendererName(round), [](const std::string&) { return true; });
     const bool renderer = files.SaveRendererOptions();
