@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,16 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string fast = input;
     std::string plain = input;
-    std::string fastRenderer = "stale";
-    std::string plainRenderer;
-    const bool fastFound = CutManagedOptions(fast, fastRenderer);
-    const bool plainFound = velmora::test::PlainCutFirst(plain, plainRenderer);
-    Require(fast == plain && fastRenderer == plainRenderer && fastFound == plainFound,
+    std::string renderer = "stale";
+    const std::optional<std::string> plainRenderer = velmora::test::PlainCut(plain, false);
+    Require(CutManagedOptions(fast, renderer) == plainRenderer.has_value() && fast == plain &&
+                renderer == plainRenderer.value_or(""),
             "CutManagedOptions differs from the plain rule");
 
-    fast = input;
-    plain = input;
-    Require(CutEveryManagedOption(fast) == velmora::test::PlainCutEvery(plain) && fast == plain,
+    fast = plain = input;
+    Require(CutEveryManagedOption(fast) == velmora::test::PlainCut(plain, true) && fast == plain,
             "CutEveryManagedOption differs from the plain rule");
 
     // The text's own first bytes as a needle, from every start, and each managed option.

@@ -1,9 +1,8 @@
 #pragma once
 // The plain reading of the managed-option rules, with std::string searches, for the tests and
-// the fuzzer to hold the fast ones against: the first occurrence of each option is cut, in
-// order, with the rest of its line, each in the text the previous cut left; "every
-// occurrence" cuts each option in turn until it is found no more (a later cut may still join
-// two lines into an earlier option's name).
+// the fuzzer to hold the fast ones against. Each option, in order, is cut with the rest of its
+// line and its LF: only its first occurrence, or every one until it is found no more (a later
+// cut may still join two lines into an earlier option's name).
 
 #include <optional>
 #include <string>
@@ -11,44 +10,23 @@
 
 namespace velmora::test {
 
-// In the order they are cut.
 inline constexpr std::string_view kManagedOptionNames[] = {
     "--use-config-file=", "--use-renderer-cfg-file=", "--renderer="};
 
-// Cuts the option at `at` with the rest of its line and its LF; what followed the name.
-inline std::string CutOptionLine(std::string& text, size_t at, size_t nameLength) {
-    const size_t lineEnd = text.find('\n', at);
-    const size_t valueEnd = lineEnd == std::string::npos ? text.size() : lineEnd;
-    std::string value = text.substr(at + nameLength, valueEnd - at - nameLength);
-    text.erase(at, lineEnd == std::string::npos ? std::string::npos : lineEnd + 1 - at);
-    value.erase(value.find_last_not_of(" \t\r\n\v\f") + 1);
-    return value;
-}
-
-inline bool PlainCutFirst(std::string& text, std::string& renderer) {
-    renderer.clear();
-    bool found = false;
-    for (const std::string_view option : kManagedOptionNames) {
-        const size_t at = text.find(option);
-        if (at != std::string::npos) {
-            std::string value = CutOptionLine(text, at, option.size());
-            if (option == "--renderer=") {
-                renderer = std::move(value);
-                found = true;
-            }
-        }
-    }
-    return found;
-}
-
-inline std::optional<std::string> PlainCutEvery(std::string& text) {
+// What followed the first "--renderer=" cut on its line, trailing white space removed.
+inline std::optional<std::string> PlainCut(std::string& text, bool every) {
     std::optional<std::string> renderer;
     for (const std::string_view option : kManagedOptionNames) {
-        size_t at = 0;
-        while ((at = text.find(option, at)) != std::string::npos) {
-            std::string value = CutOptionLine(text, at, option.size());
+        for (size_t at = 0; (at = text.find(option, at)) != std::string::npos;) {
+            const size_t end = text.find('\n', at);
+            std::string value = text.substr(at + option.size(), end - at - option.size());
+            text.erase(at, end == std::string::npos ? end : end + 1 - at);
+            value.erase(value.find_last_not_of(" \t\r\n\v\f") + 1);
             if (option == "--renderer=" && !renderer) {
-                renderer = std::move(value);
+                renderer = value;
+            }
+            if (!every) {
+                break;
             }
         }
     }
