@@ -44,46 +44,41 @@ bool IsPerGameFileName(const std::string& name) {
 }
 
 // Waits for a step worth striking to begin, then strikes at a random moment within it: the
-// delay picks where in the step the kill lands, it waits for nothing. A saving worker's step
-// runs from its "+" to its report, while its files are written; a restoring worker's, from
-// one report to the next. Now and then it strikes while the worker is still starting. Returns the
-// last round the worker reported, or -1.
+// delay picks where in the step the kill lands, it waits for nothing. A `marked` worker says
+// "+" where its step begins (a save's writing, up to its report); otherwise every report
+// begins one. Now and then it strikes while the worker is still starting. Returns the last
+// round the worker reported, or -1.
 class Striker {
 public:
     explicit Striker(std::mt19937& random) : m_random(random) {}
 
-    int KillSomewhere(Child& worker) {
-        using Clock = std::chrono::steady_clock;
+    int KillSomewhere(Child& worker, bool marked) {
+        using namespace std::chrono;
         std::string line;
         int last = -1;
         const auto read = [&] {
-            if (!worker.ReadLine(line)) {
-                return false;
-            }
-            m_marked = m_marked || line == "+";
-            if (line != "+") {
+            const bool got = worker.ReadLine(line);
+            if (got && line != "+") {
                 last = std::stoi(line);
             }
-            return true;
+            return got;
         };
         const auto stepBegins = [&] {
             while (read()) {
-                if (line == "+" || !m_marked) {
+                if (!marked || line == "+") {
                     return true;
                 }
             }
             return false;
         };
         if (m_random() % 8 != 0 && stepBegins()) {
-            // Each worker's step is timed, then struck the next time: its length varies with
-            // the machine's load.
-            const Clock::time_point begin = Clock::now();
+            // Each worker's step is timed, then struck the next time: its length follows the load.
+            const auto begin = steady_clock::now();
             const bool ended = read();
-            const auto step =
-                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin);
+            const auto step = duration_cast<microseconds>(steady_clock::now() - begin).count();
             if (ended && stepBegins()) {
-                std::this_thread::sleep_for(std::chrono::microseconds(
-                    m_random() % static_cast<unsigned>(step.count() + 1)));
+                std::this_thread::sleep_for(
+                    microseconds(m_random() % static_cast<unsigned>(step + 1)));
             }
         }
         worker.Kill();
@@ -95,7 +90,6 @@ public:
 
 private:
     std::mt19937& m_random;
-    bool m_marked = false;  // the worker marks where its steps begin
 };
 
 class KillTest : public ::testing::Test {
@@ -133,7 +127,7 @@ TEST_F(KillTest, AKilledSaveLeavesEachFileOldOrNewAndWhole) {
         Child worker(
             {VELMORA_FAULT_WORKER, "save", EmulatorDir(), StorePath(), std::to_string(next)});
         ASSERT_TRUE(worker.Started());
-        const int last = m_striker.KillSomewhere(worker);
+        const int last = m_striker.KillSomewhere(worker, true);
         const int cut = last >= 0 ? last + 1 : next;  // the round the kill interrupted
         for (int kind = 0; kind < kFileKinds; ++kind) {
             const std::string path = PerGameFile(EmulatorDir(), FileKind(kind));
@@ -194,7 +188,7 @@ TEST_F(KillTest, AKilledRestoreLeavesTheStoreWithOneSnapshotWhole) {
     for (int kill = 0; kill < kKills; ++kill) {
         Child worker({VELMORA_FAULT_WORKER, "restore", StorePath(), first, second});
         ASSERT_TRUE(worker.Started());
-        m_striker.KillSomewhere(worker);
+        m_striker.KillSomewhere(worker, false);
 
         const auto store = reg::OpenSqliteRegistry(StorePath());
         ASSERT_NE(store, nullptr) << "kill " << kill;

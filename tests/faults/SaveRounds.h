@@ -112,17 +112,16 @@ public:
     const std::array<std::string, kFileKinds>& Of(int round) {
         auto it = m_rounds.find(round);
         if (it == m_rounds.end()) {
-            if (!m_store || !PutPluginSettings(*m_store, round) ||
-                !SaveFiles(m_dir, *m_store, round)) {
-                Abort("the scratch save failed", round);
-            }
+            bool saved =
+                m_store && PutPluginSettings(*m_store, round) && SaveFiles(m_dir, *m_store, round);
             std::array<std::string, kFileKinds> files;
-            for (int kind = 0; kind < kFileKinds; ++kind) {
-                const auto bytes = files::ReadAll(PerGameFile(m_dir, FileKind(kind)));
-                if (!bytes || bytes->empty()) {
-                    Abort("a scratch file is missing or empty", round);
-                }
-                files[static_cast<size_t>(kind)] = *bytes;
+            for (size_t kind = 0; kind < kFileKinds; ++kind) {
+                files[kind] = files::ReadAll(PerGameFile(m_dir, FileKind(kind))).value_or("");
+                saved = saved && !files[kind].empty();
+            }
+            if (!saved) {
+                std::fprintf(stderr, "the scratch save of round %d failed\n", round);
+                std::abort();
             }
             it = m_rounds.emplace(round, std::move(files)).first;
         }
@@ -144,11 +143,6 @@ public:
     }
 
 private:
-    [[noreturn]] static void Abort(const char* what, int round) {
-        std::fprintf(stderr, "expected files of round %d: %s\n", round, what);
-        std::abort();
-    }
-
     std::string m_dir;
     std::unique_ptr<reg::RegistryBackend> m_store;
     std::map<int, std::array<std::string, kFileKinds>> m_rounds;
