@@ -25,10 +25,8 @@ template <typename Predicate>
 // Hands the next modal window to `handle` from inside its event loop, once it is the active
 // window: the moment a user could type into it, with the focus where the window put it. A
 // modal on the stack is not enough; the platform activates it a little later, and a busy or
-// sanitised build shows that gap. A window that never came fails the test instead of passing
-// silently; one that came but never became active, or was not the one wanted, is closed at
-// the deadline (and any modal after it, while the watch lives), so that its exec() returns
-// and the test fails instead of hanging.
+// sanitised build shows that gap. No such window by the deadline fails the test, and any modal
+// window up then or later, while the watch lives, is closed: its exec() returns, no test hangs.
 class ModalWatch {
 public:
     using Wanted = std::function<bool(QWidget*)>;
@@ -69,8 +67,7 @@ private:
             Close(modal);
         }
     }
-    // A message box without an escape button ignores close(); done() ends any dialog.
-    static void Close(QWidget* modal) {
+    static void Close(QWidget* modal) {  // done(): a message box may ignore close()
         if (auto* dialog = qobject_cast<QDialog*>(modal)) {
             dialog->done(QDialog::Rejected);
         } else if (modal != nullptr) {
