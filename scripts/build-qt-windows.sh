@@ -2,7 +2,8 @@
 # Builds the static Qt 6.4.2 for 64-bit Windows (x86_64-w64-mingw32) that the Windows program
 # links: Core, Gui, Widgets and Test with the windows, offscreen and minimal platform plugins,
 # from Debian's own qt6-base source package, with Debian's mingw-w64 (posix threads). Debian's
-# Linux Qt 6.4.2 serves as the host tools (moc, rcc, uic). About 45 minutes on 2 cores.
+# Linux Qt 6.4.2 serves as the host tools (moc, rcc, uic). Optimised for size, as the ready-made
+# archive in ../shared/qt6-mingw is, so both ways give the same Qt. About 45 minutes on 2 cores.
 #   scripts/build-qt-windows.sh PREFIX [WORKDIR]
 # scripts/build-windows.sh calls it when no ready-made archive of this Qt is at hand.
 set -euo pipefail
@@ -10,23 +11,13 @@ prefix=$(realpath -m "${1:?usage: build-qt-windows.sh PREFIX [WORKDIR]}")
 work=$(realpath -m "${2:-${TMPDIR:-/tmp}/velmora-qt6-mingw-build}")
 version=6.4.2
 debian_version=6.4.2+dfsg-10
+scripts=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$work"
 cd "$work"
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-need=(qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix cmake ninja-build perl dpkg-dev
-      xz-utils)
-missing=()
-for package in "${need[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
-fi
+"$scripts/deps.sh" build windows qt-windows
 
 # Qt's source from Debian: apt needs source lines, made from the machine's own binary lines.
 if ! ls qt6-base_${version}*.orig.tar.xz >/dev/null 2>&1; then
@@ -85,7 +76,8 @@ cmake -S "$source_dir" -B build -G Ninja \
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_icu=OFF -DFEATURE_vulkan=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_optimize_size=ON
 cmake --build build -j"$(nproc)"
 cmake --install build
 echo "Qt $version for mingw-w64 installed in $prefix"

@@ -23,11 +23,9 @@ lap() {
     phase=$SECONDS
 }
 
-# The posix thread model, not the win32 one: GoogleTest and std::thread need it. The host's
-# Qt gives moc, rcc and uic; GoogleTest is built for Windows from Debian's sources.
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools
-          libgtest-dev xz-utils)
-"$root/scripts/deps.sh" "${packages[@]}"
+# The host's Qt gives moc, rcc and uic; GoogleTest is built for Windows from Debian's sources;
+# Wine runs the tests, and the configure below requires it when the tests are built.
+"$root/scripts/deps.sh" build windows
 lap "install"
 
 qt=${VELMORA_QT_MINGW:-}

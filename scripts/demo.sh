@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh
+scripts/deps.sh build gui-tests
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target demo_dir
 demo=build/release/demo

@@ -1,17 +1,31 @@
 #!/usr/bin/env bash
-# Installs Debian packages that are missing, with apt-get (through sudo when not root):
-# those named, or with no names what Velmora needs to build, test and run on Debian 12.
+# Installs the Debian packages of the groups named (build, gui-tests, windows, qt-windows), or
+# of every group when none is, from scripts/packages.txt: what is missing, with apt-get,
+# through sudo when not root. Run it before anything configures: CMake looks for these tools.
+#   scripts/deps.sh [GROUP...]
 set -euo pipefail
+list=$(dirname "$0")/packages.txt
 
-packages=("$@")
-if [ ${#packages[@]} -eq 0 ]; then
-    packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format qt6-base-dev
-              libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool
-              x11-utils openbox imagemagick libgl1-mesa-dri desktop-file-utils)
+groups=("$@")
+if [ ${#groups[@]} -eq 0 ]; then
+    mapfile -t groups < <(sed -n 's/^\[\(.*\)\]$/\1/p' "$list")
 fi
+packages=()
+for group in "${groups[@]}"; do
+    grep -qxF "[$group]" "$list" || {
+        echo "deps.sh: no group [$group] in $list" >&2
+        exit 2
+    }
+    mapfile -t -O ${#packages[@]} packages < <(
+        awk -v g="[$group]" '/^\[/ { on = ($0 == g); next } on && NF && !/^#/ { print $1 }' "$list")
+done
+
+# Installed means installed: `dpkg -s` also answers for a package that was removed and left
+# only its configuration behind.
 missing=()
 for package in "${packages[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

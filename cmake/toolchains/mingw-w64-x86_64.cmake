@@ -12,6 +12,9 @@ set(mingw_triplet x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${mingw_triplet}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${mingw_triplet}-g++-posix)
 set(CMAKE_RC_COMPILER ${mingw_triplet}-windres)
+# The compiler's "-posix" suffix hides the triplet from CMake's own search, which would then
+# strip the packaged program with the host's strip, or not at all.
+set(CMAKE_STRIP ${mingw_triplet}-strip)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${mingw_triplet})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
@@ -26,7 +29,9 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# Lets CTest (and gtest_discover_tests, should anyone use it) run the programs on Linux.
+# Lets CTest (and gtest_discover_tests, should anyone use it) run the programs on Linux. The
+# project's configure fails when the tests are built and no Wine is found: without it CTest
+# would run every .exe as a shell script.
 find_program(VELMORA_WINE NAMES wine wine64)
 if(VELMORA_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${VELMORA_WINE})

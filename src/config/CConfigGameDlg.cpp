@@ -1,14 +1,20 @@
 #include "CConfigGameDlg.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "COptionsDlg.h"
 #include "CPluginLibrary.h"
 #include "Contract.h"
 #include "DialogUnits.h"
+#include "FileIo.h"
+#include "FileSystem.h"
 #include "FrameServices.h"
 #include "GameSnapshots.h"
 #include "Platform.h"
@@ -24,6 +30,27 @@ namespace {
 std::string ItemName(const QComboBox& box, int index) {
     const QByteArray name = box.itemData(index).toByteArray();
     return {name.constData(), static_cast<size_t>(name.size())};
+}
+
+// Tells, once, which of the game's files were not saved and why, in the system's words.
+void ShowUnsaved(QWidget* parent, const std::optional<files::SaveFailure>& folder,
+                 const std::vector<files::SaveFailure>& unsaved) {
+    QString text;
+    if (folder) {
+        text += QStringLiteral("The folder %1 could not be created: %2\n\n")
+                    .arg(ui::ToWidget(folder->path), ui::ToWidget(folder->reason));
+    }
+    text += unsaved.size() == 1 ? QStringLiteral("This file was not saved:\n")
+                                : QStringLiteral("These files were not saved:\n");
+    for (const files::SaveFailure& file : unsaved) {
+        text += QStringLiteral("\n%1\n    %2\n")
+                    .arg(ui::ToWidget(file.path), ui::ToWidget(file.reason));
+    }
+    text += QStringLiteral("\nThe game's earlier files are unchanged.");
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 }  // namespace
@@ -159,11 +186,34 @@ void CConfigGameDlg::OnRendererConfigure() {
 }
 
 void CConfigGameDlg::OnOK() {
-    SaveGameOptions(SelectedRenderer(), [](const std::string& library) {
-        return CPluginLibrary::ExportsEntry(library, emu::kRendererConfigureEntry);
-    });
-    SaveRendererOptions();
-    m_snapshots.Save(m_nGame);
+    // A missing cfg folder is made, the folder itself only: an emulator directory that has
+    // gone is not made again, and none is made where the emulator directory is unknown.
+    const std::string cfg = emu::InDirectory(EmulatorDirectory(), emu::kCfgDir);
+    const platform::Failure folder =
+        EmulatorDirectory().empty() ? platform::Failure() : platform::MakeFolder(cfg);
+
+    std::vector<files::SaveFailure> unsaved;
+    std::string reason;
+    const std::optional<std::string> renderer = SelectedRenderer();
+    const bool gameSaved = SaveGameOptions(
+        renderer,
+        [](const std::string& library) {
+            return CPluginLibrary::ExportsEntry(library, emu::kRendererConfigureEntry);
+        },
+        &reason);
+    if (!gameSaved && renderer) {  // with no renderer chosen there is nothing to save
+        unsaved.push_back({emu::GameOptionsFile(EmulatorDirectory(), m_nGame), reason});
+    }
+    if (reason.clear(); !SaveRendererOptions(&reason)) {
+        unsaved.push_back({emu::RendererOptionsFile(EmulatorDirectory(), m_nGame), reason});
+    }
+    if (reason.clear(); !m_snapshots.Save(m_nGame, &reason)) {
+        unsaved.push_back({emu::SnapshotFile(EmulatorDirectory(), m_nGame), reason});
+    }
+    if (!unsaved.empty()) {
+        ShowUnsaved(this, folder ? std::optional<files::SaveFailure>({cfg, *folder}) : std::nullopt,
+                    unsaved);
+    }
     accept();
 }
 

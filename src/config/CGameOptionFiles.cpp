@@ -141,7 +141,8 @@ void CGameOptionFiles::StripManagedOptions() {
 }
 
 bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selectedRenderer,
-                                       const ConfigureProbe& exportsGpuConfigure) {
+                                       const ConfigureProbe& exportsGpuConfigure,
+                                       std::string* reason) {
     StripManagedOptions();
     if (!selectedRenderer) {
         return false;  // the file keeps what it had, or stays absent
@@ -168,16 +169,16 @@ bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selecte
     const std::string path = emu::GameOptionsFile(m_strEmulatorDir, m_nGame);
     const std::string bytes = JoinRest(m_gameRest, path, m_strOptions) + block;
     m_strOptions += block;
-    return files::WriteAtomically(path, bytes);
+    return files::WriteAtomically(path, bytes, reason);
 }
 
-bool CGameOptionFiles::SaveRendererOptions() {
+bool CGameOptionFiles::SaveRendererOptions(std::string* reason) {
     text::TrimRight(m_strRendererOptions);
     const std::string path = emu::RendererOptionsFile(m_strEmulatorDir, m_nGame);
     std::string bytes = JoinRest(m_rendererRest, path, m_strRendererOptions);
     bytes += kLineEnd;
     m_strRendererOptions += kLineEnd;
-    return files::WriteAtomically(path, bytes);
+    return files::WriteAtomically(path, bytes, reason);
 }
 
 }  // namespace velmora::config

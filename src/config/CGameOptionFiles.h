@@ -37,13 +37,14 @@ public:
 
     // Writes the game options file for the renderer selected in the dialog (nullopt: nothing
     // selected, and then no file is written). Sets m_strRenderer to the selection and leaves the
-    // managed renderer block appended to m_strOptions. Returns whether the file was written.
+    // managed renderer block appended to m_strOptions. Returns whether the file was written;
+    // when it could not be, `reason` receives the system's words for why.
     bool SaveGameOptions(const std::optional<std::string>& selectedRenderer,
-                         const ConfigureProbe& exportsGpuConfigure);
+                         const ConfigureProbe& exportsGpuConfigure, std::string* reason = nullptr);
 
     // Writes the renderer options file; leaves m_strRendererOptions trimmed and ending in CR LF.
-    // Returns whether the file was written.
-    bool SaveRendererOptions();
+    // Returns whether the file was written, as SaveGameOptions does.
+    bool SaveRendererOptions(std::string* reason = nullptr);
 
     const std::string& EmulatorDirectory() const { return m_strEmulatorDir; }
 

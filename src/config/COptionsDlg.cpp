@@ -70,6 +70,9 @@ COptionsDlg::COptionsDlg(const QString& caption, const QString& upperLabel, QWid
 void COptionsDlg::setVisible(bool visible) {
     if (visible && !isVisible()) {
         OnInitDialog();
+        // Letters copied from the emulator's text above keep the bytes it printed them with,
+        // also in a text that was only ASCII so far.
+        m_lower->SetCodecForAscii(m_upper->TextCodec());
     }
     QDialog::setVisible(visible);
 }

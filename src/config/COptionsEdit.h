@@ -22,6 +22,10 @@ public:
     void SetText(const std::string& text);
     std::string Text() const;
 
+    // The codec the text was read with; see ui::EditedText::SetCodecForAscii.
+    ui::Codec TextCodec() const { return m_text.TextCodec(); }
+    void SetCodecForAscii(ui::Codec codec) { m_text.SetCodecForAscii(codec); }
+
     // The limit holds back what the user types, pastes or drops; text set by the program is
     // shown whole, so nothing the caller hands in is cut off unseen.
     void SetLimit(int characters) { m_limit = characters; }

@@ -2,16 +2,13 @@
 
 #include <atomic>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <random>
-#include <system_error>
+#include <utility>
 
-#include "Platform.h"
+#include "FileSystem.h"
 
 namespace velmora::files {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -20,47 +17,14 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-bool IsWriteProtected(const fs::path& path) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        return false;
-    }
-    constexpr fs::perms kAnyWrite =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return (status.permissions() & kAnyWrite) == fs::perms::none;
-}
-
 // Unique across processes too: two Velmora windows may save the same game at once.
-fs::path TemporaryBeside(const fs::path& path) {
+std::string TemporaryBeside(const std::string& path) {
     static const unsigned long long processTag = [] {
         std::random_device random;
         return (static_cast<unsigned long long>(random()) << 32) ^ random();
     }();
     static std::atomic<unsigned> counter{0};
-    fs::path temp = path;
-    temp += ".velmora-tmp-" + std::to_string(processTag) + "-" + std::to_string(counter++);
-    return temp;
-}
-
-// Saving through a symbolic link replaces the file it points to and leaves the link a link.
-fs::path FollowLinks(fs::path path) {
-    std::error_code ec;
-    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++hops) {
-        const fs::path target = fs::read_symlink(path, ec);
-        if (ec) {
-            break;
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    return path;
-}
-
-bool WriteAllBytes(std::FILE* file, const std::string& bytes) {
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-        return false;
-    }
-    return std::fflush(file) == 0;
+    return path + ".velmora-tmp-" + std::to_string(processTag) + "-" + std::to_string(counter++);
 }
 
 }  // namespace
@@ -96,35 +60,26 @@ std::optional<std::string> ReadAll(const std::string& path) {
     return bytes;
 }
 
-bool WriteAtomically(const std::string& path, const std::string& bytes) {
-    const fs::path target = FollowLinks(fs::path(path));
-    std::error_code ec;
-    if (IsWriteProtected(target) || fs::is_directory(target, ec)) {
-        return false;
-    }
-    const fs::path temp = TemporaryBeside(target);
-    bool written = false;
-    {
-        FilePtr file(std::fopen(temp.string().c_str(), "wb"));
-        if (!file) {
-            return false;  // no folder, or no right to create files in it
+bool WriteAtomically(const std::string& path, const std::string& bytes, std::string* reason) {
+    // The path stays the program's own bytes from here to the system: on Windows, a trip
+    // through std::filesystem would hand back another spelling of a folder such as
+    // "Jeux vid\xE9o".
+    const std::string target = platform::FinalTarget(path);
+    platform::Failure failure = platform::RefuseReplacing(target);
+    if (!failure) {
+        const std::string temp = TemporaryBeside(target);
+        failure = platform::WriteNewFile(temp, bytes, target);
+        if (!failure) {
+            failure = platform::MoveOver(temp, target);
+            if (failure) {
+                platform::RemoveFile(temp);
+            }
         }
-        written = WriteAllBytes(file.get(), bytes);
-        written = (std::fclose(file.release()) == 0) && written;
     }
-    if (written && fs::exists(target, ec)) {
-        // Keep the permissions the user gave the old file.
-        fs::permissions(temp, fs::status(target, ec).permissions(), ec);
+    if (failure && reason != nullptr) {
+        *reason = std::move(*failure);
     }
-    written = written && platform::SyncFile(temp.string());
-    if (written) {
-        fs::rename(temp, target, ec);
-        written = !ec;
-    }
-    if (!written) {
-        fs::remove(temp, ec);
-    }
-    return written;
+    return !failure;
 }
 
 }  // namespace velmora::files

@@ -21,7 +21,15 @@ std::optional<std::string> ReadAll(const std::string& path);
 // Replaces (or creates) `path` with exactly `bytes`. Returns false, leaving any old file as it
 // was and no temporary file behind, when the folder is missing, the file is write-protected
 // (no write permission bit at all, which even the superuser respects here, as Windows does
-// for read-only files) or the write fails.
-bool WriteAtomically(const std::string& path, const std::string& bytes);
+// for read-only files) or the write fails; `reason` then receives the system's words for why
+// ("Permission denied", "Access is denied.", "No space left on device").
+bool WriteAtomically(const std::string& path, const std::string& bytes,
+                     std::string* reason = nullptr);
+
+// A file that was not saved, and why, as the system put it.
+struct SaveFailure {
+    std::string path;
+    std::string reason;
+};
 
 }  // namespace velmora::files

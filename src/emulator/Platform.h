@@ -30,9 +30,6 @@ bool ChangeDirectory(const std::string& dir);
 // The per-user folder for Velmora's own data (the registry stand-in lives there).
 std::string UserConfigDirectory();
 
-// Flushes a written file's bytes to the disk before it replaces the old one.
-bool SyncFile(const std::string& path);
-
 // A folder's entries by their names' own bytes, whatever encoding they may be in. On Windows
 // in the order the listing yields them; elsewhere, where that order is arbitrary, sorted by
 // name with letters compared without regard to case. "." and ".." are left out; nothing when

@@ -1,6 +1,5 @@
 #include <dirent.h>
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,16 +40,6 @@ std::string UserConfigDirectory() {
     }
     const char* home = std::getenv("HOME");
     return std::string(home != nullptr ? home : "") + "/.config/Velmora";
-}
-
-bool SyncFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
 }
 
 std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& dir) {

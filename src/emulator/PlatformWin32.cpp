@@ -35,17 +35,6 @@ std::string UserConfigDirectory() {
     return std::string(appData != nullptr ? appData : ".") + "\\Velmora";
 }
 
-bool SyncFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    const bool synced = FlushFileBuffers(file) != 0;
-    CloseHandle(file);
-    return synced;
-}
-
 std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& dir) {
     std::vector<DirectoryEntry> entries;
     WIN32_FIND_DATAA found;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
+#include <string_view>
 
 #include "CVelmoraView.h"
 #include "FrameServices.h"
@@ -29,9 +30,13 @@ void CVelmoraView::StartSelectedGame() {
 
     GameLauncher launcher(m_frame.EmulatorDirectory(), m_snapshots, m_runner);
     const int game = RowGameNumber(row);
+    constexpr std::string_view kRefused = "ZiNc refuses to run!";
     if (m_frame.ShowOutputFlag() == 0) {
         m_frame.SetOutputText(std::string());
-        launcher.StartDetached(game);
+        // The same words as a captured start that fails; a game that starts leaves the bar empty.
+        if (!launcher.StartDetached(game)) {
+            m_frame.SetOutputText(std::string(kRefused));
+        }
         return;
     }
     RunHooks hooks;
@@ -42,7 +47,7 @@ void CVelmoraView::StartSelectedGame() {
         }
     };
     const CaptureResult result = launcher.RunCaptured(game, hooks);
-    m_frame.SetOutputText(result.started ? result.text : std::string("ZiNc refuses to run!"));
+    m_frame.SetOutputText(result.started ? result.text : std::string(kRefused));
 }
 
 }  // namespace velmora::games

@@ -22,8 +22,8 @@ CaptureResult GameLauncher::RunCaptured(int game, const RunHooks& hooks) {
     return m_runner.RunCaptured(Prepare(game), WindowMode::Shown, hooks);
 }
 
-void GameLauncher::StartDetached(int game) {
-    ProcessRunner::StartDetached(Prepare(game));
+bool GameLauncher::StartDetached(int game) {
+    return ProcessRunner::StartDetached(Prepare(game));
 }
 
 }  // namespace velmora::games

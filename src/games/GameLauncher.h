@@ -20,8 +20,8 @@ public:
 
     // Runs the game and waits for it, its output collected (see ProcessRunner::RunCaptured).
     CaptureResult RunCaptured(int game, const RunHooks& hooks = {});
-    // Starts the game and returns at once.
-    void StartDetached(int game);
+    // Starts the game and returns at once; false when the emulator could not be started.
+    bool StartDetached(int game);
 
 private:
     emu::Command Prepare(int game);

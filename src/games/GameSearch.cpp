@@ -2,16 +2,11 @@
 
 #include <cstdint>
 
+#include "EightBitText.h"
+
 namespace velmora::games {
 
 namespace {
-
-// Windows-1252's bytes 0x80 to 0x9F; the five it leaves unassigned keep their C1 code points,
-// as the platform's own conversion does. Every other byte is its Latin-1 code point.
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t Fold(char32_t c) {
     if (c < 0x80) {
@@ -32,24 +27,6 @@ char32_t Fold(char32_t c) {
     }
 }
 
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
 // Without branches, so that the compiler can lower many letters at a time.
 void LowerAscii(char* text, size_t length) {
     for (size_t i = 0; i < length; ++i) {
@@ -62,67 +39,35 @@ bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// Appends well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF)
-// folded; false, with `out` partly written, at the first ill-formed byte.
+// Appends well-formed UTF-8 folded; false, with `out` partly written, at the first byte that
+// makes the text no UTF-8.
 bool AppendFoldedUtf8(std::string_view text, std::string& out) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
+    size_t i = 0;
+    while (i < text.size()) {
         // Names are mostly ASCII: copy a run of it whole, then lower its letters.
-        const auto* run = p;
-        while (p < end && *p < 0x80) {
-            ++p;
+        const size_t run = i;
+        while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
         }
-        if (p > run) {
+        if (i > run) {
             const size_t at = out.size();
-            const auto length = static_cast<size_t>(p - run);
-            out.append(reinterpret_cast<const char*>(run), length);
-            LowerAscii(out.data() + at, length);
+            out.append(text.data() + run, i - run);
+            LowerAscii(out.data() + at, i - run);
             continue;
         }
-        const unsigned char lead = *p;
-        int length = 0;
-        char32_t c = 0;
-        char32_t least = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            c = lead & 0x1F;
-            least = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            c = lead & 0x0F;
-            least = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            c = lead & 0x07;
-            least = 0x10000;
-        } else {
+        const text::Utf8Char c = text::ReadUtf8Char(text.substr(i));
+        if (c.length == 0) {
             return false;
         }
-        if (end - p < length) {
-            return false;
-        }
-        for (int i = 1; i < length; ++i) {
-            if (!IsContinuation(p[i])) {
-                return false;
-            }
-            c = (c << 6) | (p[i] & 0x3F);
-        }
-        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            return false;
-        }
-        AppendUtf8(Fold(c), out);
-        p += length;
+        text::AppendUtf8(Fold(c.code), out);
+        i += c.length;
     }
     return true;
 }
 
 void AppendFoldedWindows1252(std::string_view text, std::string& out) {
     for (const char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
-        const char32_t c =
-            byte >= 0x80 && byte < 0xA0 ? char32_t{kWindows1252High[byte - 0x80]} : byte;
-        AppendUtf8(Fold(c), out);
+        text::AppendUtf8(Fold(text::FromWindows1252(static_cast<unsigned char>(ch))), out);
     }
 }
 

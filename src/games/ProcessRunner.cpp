@@ -135,11 +135,11 @@ CaptureResult ProcessRunner::Collect(Pending& run) const {
     return result;
 }
 
-void ProcessRunner::StartDetached(const emu::Command& command) {
+bool ProcessRunner::StartDetached(const emu::Command& command) {
     QProcess process;
     Configure(process, command);
     PrepareChildWindow(process, WindowMode::Shown);
-    process.startDetached();
+    return process.startDetached();
 }
 
 }  // namespace velmora::games

@@ -44,8 +44,9 @@ public:
     CaptureResult RunCaptured(const emu::Command& command, WindowMode mode,
                               const RunHooks& hooks = {}) const;
 
-    // Starts the child and returns at once; the outcome is not looked at.
-    static void StartDetached(const emu::Command& command);
+    // Starts the child and returns at once, without waiting for it to end. False when it could
+    // not be started: no such program, not executable, or its working directory gone.
+    static bool StartDetached(const emu::Command& command);
 
 private:
     struct Pending;

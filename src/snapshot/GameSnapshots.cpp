@@ -17,10 +17,15 @@ reg::RegistryBackend* GameSnapshots::Store() {
     return m_store.get();
 }
 
-bool GameSnapshots::Save(int game) {
+bool GameSnapshots::Save(int game, std::string* reason) {
     reg::RegistryBackend* store = Store();
-    return store != nullptr &&
-           SaveSettingsSnapshot(*store, emu::SnapshotFile(m_emulatorDirectory, game));
+    if (store == nullptr) {
+        if (reason != nullptr) {
+            *reason = kSettingsUnreadable;
+        }
+        return false;
+    }
+    return SaveSettingsSnapshot(*store, emu::SnapshotFile(m_emulatorDirectory, game), reason);
 }
 
 bool GameSnapshots::Restore(int game) {

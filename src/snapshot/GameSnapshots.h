@@ -19,8 +19,8 @@ public:
     explicit GameSnapshots(std::string emulatorDirectory, OpenStore open = reg::OpenUserRegistry);
 
     // The plugin settings key into the game's snapshot file, and back. False when nothing
-    // was saved or restored; nobody is told.
-    bool Save(int game);
+    // was saved or restored; a failed save gives its reason (SaveSettingsSnapshot).
+    bool Save(int game, std::string* reason = nullptr);
     bool Restore(int game);
 
     const std::string& EmulatorDirectory() const { return m_emulatorDirectory; }

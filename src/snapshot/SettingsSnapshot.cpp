@@ -10,15 +10,22 @@
 
 namespace velmora::snapshot {
 
-bool SaveSettingsSnapshot(reg::RegistryBackend& registry, const std::string& snapshotFilePath) {
+bool SaveSettingsSnapshot(reg::RegistryBackend& registry, const std::string& snapshotFilePath,
+                          std::string* reason) {
     // A transaction here only holds the store still, so that a restore running in another
     // Velmora at the same moment is seen whole or not at all.
-    if (!registry.BeginTransaction()) {
+    std::optional<std::string> text;
+    if (registry.BeginTransaction()) {
+        text = ExportSnapshotText(registry);
+        registry.CommitTransaction();
+    }
+    if (!text) {
+        if (reason != nullptr) {
+            *reason = kSettingsUnreadable;
+        }
         return false;
     }
-    const std::optional<std::string> text = ExportSnapshotText(registry);
-    registry.CommitTransaction();
-    return text && files::WriteAtomically(snapshotFilePath, *text);
+    return files::WriteAtomically(snapshotFilePath, *text, reason);
 }
 
 bool RestoreSettingsSnapshot(reg::RegistryBackend& registry, const std::string& snapshotFilePath) {

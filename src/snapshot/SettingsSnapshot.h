@@ -14,8 +14,13 @@ namespace velmora::snapshot {
 
 // Writes the whole plugin settings key to the file, replacing it in one step. False, leaving
 // any previous file whole, when the file cannot be written or the key cannot be read whole.
-// A key that does not exist gives a file holding only "REGEDIT4\r\n\r\n".
-bool SaveSettingsSnapshot(reg::RegistryBackend& registry, const std::string& snapshotFilePath);
+// A key that does not exist gives a file holding only "REGEDIT4\r\n\r\n". When nothing was
+// saved, `reason` receives why: the system's words for a file that could not be written.
+bool SaveSettingsSnapshot(reg::RegistryBackend& registry, const std::string& snapshotFilePath,
+                          std::string* reason = nullptr);
+
+// The reason given when the plugins' settings themselves could not be read.
+inline constexpr std::string_view kSettingsUnreadable = "The plugins' settings could not be read.";
 
 // Replaces the plugin settings key by the file's contents. A file that is missing or cannot
 // be read whole leaves the key untouched (false). Any file that can be read clears the key,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "EightBitText.h"
+
 namespace velmora::ui {
 
 namespace {
@@ -51,6 +53,13 @@ EditedText::EditedText(std::string bytes) : m_bytes(std::move(bytes)), m_codec(C
         }
         m_widgetText += m_lines[i].text;
         m_rawText += m_lines[i].text;
+    }
+}
+
+void EditedText::SetCodecForAscii(Codec codec) {
+    // ASCII reads the same in every codec, so the lines already shown stay as they are.
+    if (text::IsAscii(m_bytes)) {
+        m_codec = codec;
     }
 }
 

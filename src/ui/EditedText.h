@@ -22,6 +22,13 @@ public:
     // The bytes for the edit's raw text (its lines joined by paragraph separators).
     std::string Bytes(QStringView rawText) const;
 
+    // The codec the text was read with, and that encodes what the user adds.
+    Codec TextCodec() const { return m_codec; }
+    // Text that holds only ASCII, or nothing, has no encoding of its own: what the user adds
+    // to it is encoded with `codec`, the one of the text the user copies from. Text with any
+    // other byte keeps its own.
+    void SetCodecForAscii(Codec codec);
+
 private:
     struct Line {
         QString text;

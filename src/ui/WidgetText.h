@@ -3,7 +3,8 @@
 // encoding) crosses into widgets here and nowhere else. On Windows it is read in the ANSI code
 // page, as the platform reads 8-bit text; elsewhere as UTF-8 where the bytes are valid UTF-8
 // and as Windows-1252 otherwise, since files from Windows machines hold its letters. Text goes
-// back through the same codec, so unchanged text gives back the bytes it came from.
+// back through the same codec, so unchanged text gives back the bytes it came from. The rule
+// and the Windows-1252 table are the ones of EightBitText.h.
 
 #include <QString>
 #include <string>

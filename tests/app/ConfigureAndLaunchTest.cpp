@@ -390,14 +390,18 @@ TEST_F(ConfigureAndLaunchTest, GameNamesShowTheirLetters) {
 #endif
     EXPECT_EQ(model.GameText(0), "14 Caf\xe9 ");
 
-    CConfigGameDlg dialog(Frame(), Frame().Snapshots(), &Frame());
-    dialog.m_strItemText = "14 Caf\xe9 ";
-    dialog.m_nGame = 14;
-    test::ModalWatch watch([](QWidget* modal) {
-        EXPECT_EQ(modal->windowTitle(), QString::fromUtf8("Configure game - 14 Caf\xc3\xa9 "));
-        modal->close();
-    });
-    dialog.DoModal();
+    // A name that ends in a byte that could begin a UTF-8 character is Windows-1252 too.
+    for (const char* text : {"14 Caf\xe9 ", "15 Caf\xe9"}) {
+        CConfigGameDlg dialog(Frame(), Frame().Snapshots(), &Frame());
+        dialog.m_strItemText = text;
+        dialog.m_nGame = emu::LeadingNumber(text);
+        test::ModalWatch watch([&](QWidget* modal) {
+            EXPECT_EQ(modal->windowTitle(),
+                      QStringLiteral("Configure game - ") + QString::fromLatin1(text));
+            modal->close();
+        });
+        dialog.DoModal();
+    }
 }
 
 }  // namespace

@@ -254,6 +254,111 @@ TEST(OptionsDlg, EditorsGiveBackTheBytesTheyWereGiven) {
     }
 }
 
+// A text that ends in a byte that could begin a UTF-8 character, but whose character never
+// comes, is no UTF-8: its last letter is a Windows-1252 letter, shown as one and saved as the
+// byte it was, also after the user edited that very line.
+TEST(OptionsEdit, LastByteThatCouldBeginACharacterKeepsItsByte) {
+    COptionsEdit edit;
+    for (int lead = 0xC2; lead <= 0xF4; ++lead) {
+        const std::string given = "--a=1\r\n--t="s + static_cast<char>(lead);
+        edit.SetText(given);
+        SCOPED_TRACE(testing::Message() << "last byte 0x" << std::hex << lead);
+        EXPECT_EQ(edit.toPlainText().back(), QChar(lead));
+        EXPECT_EQ(edit.Text(), given);
+        edit.moveCursor(QTextCursor::End);
+        edit.moveCursor(QTextCursor::StartOfLine);
+        edit.insertPlainText(QStringLiteral("x"));
+        EXPECT_EQ(edit.Text(), "--a=1\r\nx--t="s + static_cast<char>(lead));
+    }
+}
+
+TEST(OptionsDlg, EditorsKeepAFileEndingInsideACharacter) {
+    const struct {
+        const char* name;
+        std::string given;
+        QString shownEnd;    // how the last line ends in the editor
+        std::string edited;  // after "x" was typed at the start of the last line
+    } cases[] = {
+        {"Windows-1252 e acute", "--texture-folder=Caf\xE9", QStringLiteral("Caf\u00E9"),
+         "x--texture-folder=Caf\xE9"},
+        {"two bytes cut to one", "--a=1\r\n--t=\xC3", QStringLiteral("=\u00C3"),
+         "--a=1\r\nx--t=\xC3"},
+        {"three bytes cut to two", "--t=\xE2\x82", QStringLiteral("=\u00E2\u201A"),
+         "x--t=\xE2\x82"},
+        {"four bytes cut to three", "--t=\xF0\x9F\x98", QStringLiteral("=\u00F0\u0178\u02DC"),
+         "x--t=\xF0\x9F\x98"},
+    };
+    test::TempDir emulator;
+    const auto editors = [&] {
+        std::vector<std::unique_ptr<COptionsDlg>> both;
+        both.push_back(std::make_unique<CMainEmuOptionsDlg>(kHelp));
+        both.push_back(std::make_unique<CRendererOptionsDlg>(emulator.Str()));
+        return both;
+    };
+    for (const auto& c : cases) {
+        for (const auto& dialog : editors()) {
+            dialog->m_strOptions = c.given;
+            RunModal(*dialog, [&] {
+                COptionsEdit* lower = Edit(*dialog, "edit1005");
+                EXPECT_TRUE(lower->toPlainText().endsWith(c.shownEnd))
+                    << c.name << ": " << lower->toPlainText().toStdString();
+                ClickInto(lower);
+                QTest::keyClick(lower, Qt::Key_End, Qt::ControlModifier);
+                QTest::keyClick(lower, Qt::Key_Home);
+                QTest::keyClicks(lower, "x");
+                QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton);
+            });
+            EXPECT_EQ(dialog->m_strOptions, c.edited) << c.name;
+        }
+    }
+}
+
+// Text that is only ASCII, or nothing, has no encoding of its own: letters the user adds are
+// encoded the way the text above was read, so a letter copied from the emulator's help text
+// is saved as the byte the emulator printed.
+TEST(OptionsDlg, LettersAddedToAsciiTextTakeTheEncodingOfTheTextAbove) {
+#ifdef _WIN32
+    const std::string eAsUtf8 = "\xE9";  // every text is read in the ANSI code page
+#else
+    const std::string eAsUtf8 = "\xC3\xA9";
+#endif
+    const struct {
+        const char* name;
+        std::string above;  // the help text, and the renderer example
+        std::string given;
+        std::string saved;  // after "é" was typed at the end
+    } cases[] = {
+        {"Windows-1252 above, empty below", "zinc [--d=Caf\xE9]\r\n", "", "\xE9"},
+        {"Windows-1252 above, ASCII below", "zinc [--d=Caf\xE9]\r\n", "--d=Caf", "--d=Caf\xE9"},
+        {"UTF-8 above, empty below", "zinc [--d=Caf\xC3\xA9]\r\n", "", eAsUtf8},
+        {"ASCII above, empty below", "zinc [--d=Cafe]\r\n", "", eAsUtf8},
+        {"UTF-8 below keeps its own", "zinc [--d=Caf\xE9]\r\n", "--n=\xC3\xA0",
+         "--n=\xC3\xA0" + eAsUtf8},
+        {"Windows-1252 below keeps its own", "zinc [--d=Caf\xC3\xA9]\r\n", "--n=\xE0",
+         "--n=\xE0\xE9"},
+    };
+    test::TempDir emulator;
+    for (const auto& c : cases) {
+        test::WriteBytes(emulator.File("renderer.cfg"), c.above);
+        CMainEmuOptionsDlg mainEmu(c.above);
+        CRendererOptionsDlg renderer(emulator.Str());
+        for (COptionsDlg* dialog :
+             {static_cast<COptionsDlg*>(&mainEmu), static_cast<COptionsDlg*>(&renderer)}) {
+            dialog->m_strOptions = c.given;
+            RunModal(*dialog, [&] {
+                COptionsEdit* lower = Edit(*dialog, "edit1005");
+                ClickInto(lower);
+                QTest::keyClick(lower, Qt::Key_End, Qt::ControlModifier);
+                QTest::sendKeyEvent(QTest::Click, lower, Qt::Key_Eacute, QString(QChar(0xe9)),
+                                    Qt::NoModifier);
+                QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton);
+            });
+            EXPECT_EQ(dialog->m_strOptions, c.saved)
+                << c.name << ", " << dialog->windowTitle().toStdString();
+        }
+    }
+}
+
 TEST(OptionsEdit, TextCrossesWithItsOwnLineEnds) {
     COptionsEdit edit;
     // A break the user adds is CR LF; the others keep what they were.

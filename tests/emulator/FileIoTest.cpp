@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "FileIo.h"
@@ -78,6 +80,48 @@ TEST(WriteAtomically, WritesThroughSymbolicLinks) {
         EXPECT_TRUE(std::filesystem::is_symlink(dir.File(link))) << link;
         EXPECT_EQ(ReadBytes(dir.File("real/target.cfg")), link);
     }
+}
+
+// A save that fails says why, in the system's own words; the old file keeps its bytes.
+TEST(WriteAtomically, GivesTheSystemsReason) {
+    TempDir dir;
+    const std::string kept = dir.File("kept.cfg");
+    WriteBytes(kept, "keep");
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read);
+    std::filesystem::create_directories(dir.File("folder.cfg"));
+    const struct {
+        const char* name;
+        std::string path;
+        int error;  // errno's value for it on POSIX
+        bool fullDisk = false;
+    } cases[] = {
+        {"write-protected", kept, EACCES},
+        {"missing folder", dir.File("missing/f.cfg"), ENOENT},
+        {"a folder in the way", dir.File("folder.cfg"), EISDIR},
+        {"full disk", dir.File("big.cfg"), EFBIG, true},
+    };
+    for (const auto& c : cases) {
+        std::string reason;
+        bool saved = true;
+        if (c.fullDisk) {
+#ifdef _WIN32
+            continue;  // no file-size limit to be had
+#else
+            const test::FileSizeLimit fullDisk(3);
+            saved = WriteAtomically(c.path, "more than three bytes", &reason);
+#endif
+        } else {
+            saved = WriteAtomically(c.path, "changed", &reason);
+        }
+        EXPECT_FALSE(saved) << c.name;
+#ifdef _WIN32
+        EXPECT_FALSE(reason.empty()) << c.name;  // in the user's language
+#else
+        EXPECT_EQ(reason, std::strerror(c.error)) << c.name;
+#endif
+    }
+    EXPECT_EQ(ReadBytes(kept), "keep");
+    EXPECT_EQ(FilesIn(dir), 2u) << "a temporary file was left behind";
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <QSettings>
 #include <QWidget>
+#include <filesystem>
+#include <functional>
 
 #include "CVelmoraView.h"
 #include "EmulatorDir.h"
@@ -79,6 +81,49 @@ TEST_F(ListViewTest, FillsItselfFromTheEmulatorAndStartsGamesThroughTheFrame) {
     m_frame.m_showOutput = 0;  // detached: the bar is cleared, nothing is waited for
     m_view.StartSelectedGame();
     EXPECT_EQ(m_frame.outputs.back(), "");
+}
+
+// A detached start that fails says so, in the words a captured start uses; the bar is
+// cleared first, as for a start that works.
+TEST_F(ListViewTest, DetachedStartThatFailsIsTold) {
+    test::WriteBytes(m_emu.File("cfg/Velmora002.cfg"), "--x=1\r\n");
+    m_view.OnInitialUpdate();
+    ASSERT_EQ(m_view.RowCount(), 12);
+    m_view.SelectRow(1);
+    m_frame.m_showOutput = 0;
+
+    namespace fs = std::filesystem;
+    const fs::path emulator = m_emu.File("ZINC.EXE");
+    const fs::path folder = m_emu.Str();
+    const struct {
+        const char* name;
+        std::function<void()> breakIt;
+        std::function<void()> mendIt;
+    } cases[] = {
+        {"missing emulator", [&] { fs::rename(emulator, folder / "zinc.bak"); },
+         [&] { fs::rename(folder / "zinc.bak", emulator); }},
+#ifndef _WIN32
+        // No execute bit at all: refused to the superuser too.
+        {"emulator not executable",
+         [&] { fs::permissions(emulator, fs::perms::owner_read | fs::perms::owner_write); },
+         [&] { fs::permissions(emulator, fs::perms::owner_all); }},
+        // Windows will not move a folder away while the program has been working in it.
+        {"emulator folder gone", [&] { fs::rename(folder, folder.string() + "-gone"); },
+         [&] { fs::rename(folder.string() + "-gone", folder); }},
+#endif
+    };
+    for (const auto& c : cases) {
+        fs::current_path(fs::temp_directory_path());  // not the folder that may go
+        c.breakIt();
+        m_frame.outputs.clear();
+        m_view.StartSelectedGame();
+        EXPECT_EQ(m_frame.outputs, (std::vector<std::string>{"", "ZiNc refuses to run!"}))
+            << c.name;
+        c.mendIt();
+    }
+    m_frame.outputs.clear();
+    m_view.StartSelectedGame();
+    EXPECT_EQ(m_frame.outputs, std::vector<std::string>{""}) << "a start that works says nothing";
 }
 
 }  // namespace

@@ -2,10 +2,14 @@
 # Windows smoke test: Velmora.exe under Wine with Qt's windows platform, in real Win32 windows
 # on an X display (Xvfb), driven with xdotool and the keyboard. Uses the caller's Wine prefix
 # (WINEPREFIX) and its registry.
-#   smoke-windows.sh <laid-out emulator directory> [wine]
+# Runs twice: with the emulator below "My Games", then below "Jeux vidéo", a name that Windows
+# spells in its ANSI code page ("JEUX VID\xC9O" once Velmora has upper-cased it), where the
+# game's files must be saved and read back all the same.
+#   smoke-windows.sh <laid-out emulator directory> [wine [folder above the emulator's]]
 set -euo pipefail
 template=$1
 wine=${2:-wine}
+parent=${3:-My Games}
 work=$(mktemp -d)
 velmora=
 cleanup() {
@@ -14,11 +18,12 @@ cleanup() {
 }
 trap cleanup EXIT
 # Mixed case and a blank: Velmora upper-cases the emulator directory, as Windows always has.
-emu="$work/My Games/ZiNc"
-mkdir -p "$work/My Games"
+emu="$work/$parent/ZiNc"
+mkdir -p "$work/$parent"
 cp -r "$template" "$emu"
 runs="$work/runs.log"
-export ZINC_STANDIN_GAMES=12 ZINC_STANDIN_CMDLINE_LOG=$runs
+games="$work/games.log"
+export ZINC_STANDIN_GAMES=12 ZINC_STANDIN_CMDLINE_LOG=$runs ZINC_STANDIN_GAME_LOG=$games
 export VELMORA_SAMPLE_PLUGIN_AUTO="Width=1280;Volume=30"
 
 fail() {
@@ -67,8 +72,11 @@ config_menu() {
 }
 red='#DC1E1E'
 green='#1EAA32'
-# Velmora's own executable path, upper-cased: Z:\...\MY GAMES\ZINC.
-dir=$("$wine" winepath -w "$emu" 2>/dev/null | tr -d '\r' | tr '[:lower:]' '[:upper:]')
+# Velmora's own executable path, upper-cased: Z:\...\MY GAMES\ZINC. Wine prints it in UTF-8;
+# Velmora and the emulator see it in the ANSI code page, Windows-1252 here, where the
+# upper-casing takes in the accented letters too.
+dir=$("$wine" winepath -w "$emu" 2>/dev/null | tr -d '\r' | iconv -f UTF-8 -t CP1252 |
+      LC_ALL=C tr 'a-z\340-\366\370-\376' 'A-Z\300-\326\330-\336')
 dir=${dir%\\}
 [ -n "$dir" ] || fail "winepath gave no Windows path for $emu"
 
@@ -111,6 +119,8 @@ snapshot="$emu/cfg/Velmora001_registry.cfg"
 wait_until test -s "$snapshot" || fail "OK did not write the settings snapshot"
 grep -q -- '--renderer=libvelmora_renderer_gl.dll' "$options" ||
     fail "the renderer was not saved: $(cat "$options")"
+[ "$(cat "$emu/cfg/Velmora001_renderer.cfg")" = $'\r' ] ||
+    fail "the renderer options file was not saved"
 
 # The snapshot holds the plugins' settings; reg import reads it back to the same values.
 key='HKCU\Software\Vision Thing\PSEmu Pro'
@@ -140,6 +150,13 @@ wait_until started || fail "the game start: expected
 $launch
 got
 $(tail -n 2 "$runs")"
+# The emulator read the options file that OK saved.
+read_options="options from $dir\\cfg\\Velmora001.cfg:"
+wait_until env LC_ALL=C grep -qF -- "$read_options" "$games" ||
+    fail "the game did not read its options: expected $read_options in
+$(cat "$games" 2>/dev/null)"
+tail -c "$(stat -c %s "$options")" "$games" | cmp -s - "$options" ||
+    fail "the game read other options than OK saved: $(cat "$games")"
 
 # Config, Exit: the profile goes to the registry as DWORD values.
 config_menu x
@@ -155,4 +172,9 @@ for name in x y dx dy ShowOutput Maximized; do
         fail "no DWORD $name in the profile: $profile"
 done
 grep -Eq 'REG_SZ|REG_BINARY' <<<"$profile" && fail "the profile holds other than DWORDs: $profile"
-echo "smoke-windows: ok"
+echo "smoke-windows: ok below $parent"
+if [ $# -lt 3 ]; then
+    cleanup
+    trap - EXIT
+    exec "$0" "$template" "$wine" "Jeux vidéo"
+fi

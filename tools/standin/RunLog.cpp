@@ -31,6 +31,20 @@ std::string CommandLine(int argc, char** argv) {
 #endif
 }
 
+// The working directory in the same bytes as the command line: on Windows the ANSI code page,
+// which std::filesystem would hand back as UTF-8.
+std::string WorkingDirectory() {
+#ifdef _WIN32
+    char dir[MAX_PATH * 2];
+    const DWORD length = GetCurrentDirectoryA(sizeof dir, dir);
+    return length == 0 || length >= sizeof dir ? std::string() : std::string(dir, length);
+#else
+    std::error_code error;
+    const std::filesystem::path cwd = std::filesystem::current_path(error);
+    return error ? std::string() : cwd.string();
+#endif
+}
+
 }  // namespace
 
 void AppendRunLog(int argc, char** argv) {
@@ -38,10 +52,8 @@ void AppendRunLog(int argc, char** argv) {
     if (path == nullptr || *path == '\0') {
         return;
     }
-    std::error_code error;
-    const std::filesystem::path cwd = std::filesystem::current_path(error);
-    const std::string record = "cmdline=<" + CommandLine(argc, argv) + ">\r\ncwd=<" +
-                               (error ? std::string() : cwd.string()) + ">\r\n";
+    const std::string record =
+        "cmdline=<" + CommandLine(argc, argv) + ">\r\ncwd=<" + WorkingDirectory() + ">\r\n";
     // One write of the whole record, so runs that overlap never interleave within a record.
     if (FILE* log = std::fopen(path, "ab")) {
         std::fwrite(record.data(), 1, record.size(), log);

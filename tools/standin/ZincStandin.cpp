@@ -69,6 +69,9 @@
 //                                 before exiting: a test decides when the emulator ends.
 //   ZINC_STANDIN_CMDLINE_LOG=FILE Appends the command line and the working directory of every
 //                                 run to FILE (see RunLog.h).
+//   ZINC_STANDIN_GAME_LOG=FILE    A game start also appends what it prints to FILE, so a test
+//                                 that cannot read the output bar learns which options the
+//                                 game was started with.
 
 #include <algorithm>
 #include <chrono>
@@ -396,6 +399,12 @@ void EchoGameStart(Output& out, int argc, char** argv) {
         }
     }
     out.Write(text);
+    if (const char* log = std::getenv("ZINC_STANDIN_GAME_LOG"); log != nullptr && *log != '\0') {
+        if (FILE* file = std::fopen(log, "ab")) {
+            std::fwrite(text.data(), 1, text.size(), file);
+            std::fclose(file);
+        }
+    }
 }
 
 void WriteFiller(Output& out, unsigned long long total) {

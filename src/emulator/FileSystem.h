@@ -1,0 +1,43 @@
+#pragma once
+// The few file operations a whole-file save needs, in the system's own terms. One
+// implementation per platform (FileSystemWin32.cpp, FileSystemPosix.cpp), chosen by CMake.
+//
+// Paths are the program's 8-bit paths, by their own bytes. On Windows these are in the ANSI
+// code page and go to the system's ...A functions as they are: a folder named in that code
+// page ("Jeux vid\xE9o", a user called Jos\xE9) is found exactly as the emulator's command line
+// names it. (std::filesystem gives such a path back as UTF-8 there, which names no file.)
+//
+// Each operation that can fail returns nothing when it worked, and otherwise the system's own
+// words for why not, as the platform says them: "Permission denied", "Access is denied.".
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora::platform {
+
+using Failure = std::optional<std::string>;
+
+// The file a save through `path` replaces: where a symbolic link leads, followed to its end,
+// so that the link stays a link. `path` itself when it is no link.
+std::string FinalTarget(const std::string& path);
+
+// Why an existing `path` must not be replaced: it is a folder, or it is write-protected (no
+// write permission bit at all on POSIX, which even the superuser respects here; the read-only
+// attribute on Windows). Nothing when it may be, also when it does not exist.
+Failure RefuseReplacing(const std::string& path);
+
+// Creates `path`, which must not exist yet, holding exactly `bytes`, flushed to the disk, with
+// the permissions of the file `like` where there is one. No file is left when it fails.
+Failure WriteNewFile(const std::string& path, std::string_view bytes, const std::string& like);
+
+// Puts `from` in the place of `to` in one step, replacing any file there.
+Failure MoveOver(const std::string& from, const std::string& to);
+
+void RemoveFile(const std::string& path);
+
+// Creates the folder `path`, but none of its parents. Nothing when it exists afterwards, also
+// when it was there already; a file of that name is a failure.
+Failure MakeFolder(const std::string& path);
+
+}  // namespace velmora::platform

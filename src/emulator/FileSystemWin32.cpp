@@ -1,0 +1,133 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "FileSystem.h"
+
+namespace velmora::platform {
+
+namespace {
+
+// The system's own sentence for an error code, in the user's language: "Access is denied."
+std::string Reason(DWORD error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string reason = length > 0 && text != nullptr ? std::string(text, length)
+                                                       : "Error " + std::to_string(error);
+    LocalFree(text);
+    while (!reason.empty() &&
+           (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ')) {
+        reason.pop_back();
+    }
+    return reason;
+}
+
+// The DOS path of a handle's file, without the "\\?\" that GetFinalPathNameByHandle puts first.
+std::string DosPath(std::string_view path) {
+    constexpr std::string_view kUnc = "\\\\?\\UNC\\";
+    constexpr std::string_view kLong = "\\\\?\\";
+    if (path.substr(0, kUnc.size()) == kUnc) {
+        return "\\\\" + std::string(path.substr(kUnc.size()));
+    }
+    if (path.substr(0, kLong.size()) == kLong) {
+        return std::string(path.substr(kLong.size()));
+    }
+    return std::string(path);
+}
+
+}  // namespace
+
+std::string FinalTarget(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
+    }
+    HANDLE file =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return path;
+    }
+    std::string target(MAX_PATH * 4, '\0');
+    const DWORD length =
+        GetFinalPathNameByHandleA(file, target.data(), static_cast<DWORD>(target.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (length == 0 || length >= target.size()) {
+        return path;
+    }
+    target.resize(length);
+    return DosPath(target);
+}
+
+Failure RefuseReplacing(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        return Reason(ERROR_ACCESS_DENIED);
+    }
+    return std::nullopt;
+}
+
+Failure WriteNewFile(const std::string& path, std::string_view bytes, const std::string& /*like*/) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return Reason(GetLastError());
+    }
+    DWORD error = ERROR_SUCCESS;
+    size_t written = 0;
+    while (error == ERROR_SUCCESS && written < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(
+            std::min<size_t>(bytes.size() - written, std::numeric_limits<DWORD>::max() / 2));
+        DWORD count = 0;
+        if (!WriteFile(file, bytes.data() + written, chunk, &count, nullptr)) {
+            error = GetLastError();
+        } else if (count == 0) {
+            error = ERROR_WRITE_FAULT;
+        }
+        written += count;
+    }
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
+        error = GetLastError();
+    }
+    CloseHandle(file);
+    if (error != ERROR_SUCCESS) {
+        DeleteFileA(path.c_str());
+        return Reason(error);
+    }
+    return std::nullopt;
+}
+
+Failure MoveOver(const std::string& from, const std::string& to) {
+    if (!MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return Reason(GetLastError());
+    }
+    return std::nullopt;
+}
+
+void RemoveFile(const std::string& path) {
+    DeleteFileA(path.c_str());
+}
+
+Failure MakeFolder(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) {
+        return std::nullopt;
+    }
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return Reason(error);
+}
+
+}  // namespace velmora::platform
