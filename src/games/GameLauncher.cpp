@@ -26,4 +26,8 @@ bool GameLauncher::StartDetached(int game) {
     return ProcessRunner::StartDetached(Prepare(game));
 }
 
+ForwardedResult GameLauncher::RunForwarded(int game) {
+    return ProcessRunner::RunForwarded(Prepare(game));
+}
+
 }  // namespace velmora::games

@@ -22,6 +22,8 @@ public:
     CaptureResult RunCaptured(int game, const RunHooks& hooks = {});
     // Starts the game and returns at once; false when the emulator could not be started.
     bool StartDetached(int game);
+    // Runs the game on our own standard input, output and error and waits for it.
+    ForwardedResult RunForwarded(int game);
 
 private:
     emu::Command Prepare(int game);

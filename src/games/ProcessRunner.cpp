@@ -142,4 +142,30 @@ bool ProcessRunner::StartDetached(const emu::Command& command) {
     return process.startDetached();
 }
 
+ForwardedResult ProcessRunner::RunForwarded(const emu::Command& command) {
+    QProcess process;
+    process.setProgram(QString::fromLocal8Bit(command.program));
+    process.setArguments(ToArguments(command.arguments));
+    process.setWorkingDirectory(QString::fromLocal8Bit(command.workingDirectory));
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    PrepareChildWindow(process, WindowMode::Shown);
+
+    ForwardedResult result;
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        result.error = process.errorString().toLocal8Bit().toStdString();
+        return result;
+    }
+    result.started = true;
+    process.waitForFinished(-1);
+    result.exitCode = process.exitCode();
+#ifndef _WIN32
+    if (process.exitStatus() == QProcess::CrashExit) {
+        result.exitCode = 128 + process.exitCode();  // Qt reports the signal's number
+    }
+#endif
+    return result;
+}
+
 }  // namespace velmora::games

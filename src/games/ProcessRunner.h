@@ -21,6 +21,14 @@ struct CaptureResult {
     std::chrono::milliseconds pausedFor{0};  // time spent in the pauses before reads
 };
 
+// A child that ran with our own standard input, output and error.
+struct ForwardedResult {
+    bool started = false;
+    int exitCode =
+        0;  // its exit status; after a crash, the shell's 128 + signal where there are signals
+    std::string error;  // why it did not start, in the system's words
+};
+
 struct RunHooks {
     std::function<void()> onPipeReady;       // before the child is started
     std::function<void()> onStartAttempted;  // right after the attempt, started or not
@@ -47,6 +55,10 @@ public:
     // Starts the child and returns at once, without waiting for it to end. False when it could
     // not be started: no such program, not executable, or its working directory gone.
     static bool StartDetached(const emu::Command& command);
+
+    // Runs the child on our own standard input, output and error, nothing captured, and
+    // waits until it has ended.
+    static ForwardedResult RunForwarded(const emu::Command& command);
 
 private:
     struct Pending;

@@ -12,9 +12,13 @@ namespace velmora::ui {
 
 namespace {
 
-QPixmap LoadMasked(const QString& resource) {
+void RegisterResources() {
     static const bool registered = (InitBitmapResources(), true);
     (void)registered;
+}
+
+QPixmap LoadMasked(const QString& resource) {
+    RegisterResources();
     QPixmap pixmap(resource);
     pixmap.setMask(pixmap.createMaskFromColor(QColor(255, 0, 255)));
     return pixmap;
@@ -28,6 +32,11 @@ QPixmap RowImageStrip() {
 
 QPixmap AppIcon() {
     return LoadMasked(QStringLiteral(":/velmora/velmora.bmp"));
+}
+
+QImage AppIconImage() {
+    RegisterResources();
+    return QImage(QStringLiteral(":/velmora/velmora.bmp"));
 }
 
 }  // namespace velmora::ui

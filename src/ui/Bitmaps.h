@@ -2,6 +2,7 @@
 // Velmora's bitmaps: the row images and the application icon. They are drawn on magenta,
 // which stands for "see-through" and never shows.
 
+#include <QImage>
 #include <QPixmap>
 
 namespace velmora::ui {
@@ -10,5 +11,7 @@ namespace velmora::ui {
 QPixmap RowImageStrip();
 // Icon 128: the window icon and the picture in the About box.
 QPixmap AppIcon();
+// The same icon as an image, magenta still in place; needs no display.
+QImage AppIconImage();
 
 }  // namespace velmora::ui

@@ -47,6 +47,8 @@
 //                                 then "\r\n". The last line is cut at N bytes.
 //   ZINC_STANDIN_LINE_BYTES=N     --list-games prints, after the header, one game line of N
 //                                 bytes: "1 " and 'x' letters up to " (Japan) [x]\r\n".
+//   ZINC_STANDIN_LIST_FILE=FILE   --list-games prints FILE's bytes exactly, instead of its own
+//                                 list (lines a test needs that no real list would hold).
 //   ZINC_STANDIN_NUL=1            --list-games puts a NUL byte into every game's name, right
 //                                 after its first letter.
 //   ZINC_STANDIN_SILENT=1         Prints nothing at all (wins over everything above).
@@ -324,7 +326,14 @@ void WriteGameLine(Output& out, unsigned long long number, const std::string& na
     out.Write(line);
 }
 
+std::string ReadFile(const std::string& path, bool& ok);
+
 void ListGames(Output& out) {
+    if (const char* file = std::getenv("ZINC_STANDIN_LIST_FILE"); file != nullptr && *file) {
+        bool ok = false;
+        out.Write(ReadFile(file, ok));
+        return;
+    }
     out.Write(kHeader);
     if (auto bytes = EnvNumber("ZINC_STANDIN_LINE_BYTES")) {
         constexpr std::string_view kTail = " (Japan) [x]\r\n";

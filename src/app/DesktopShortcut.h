@@ -1,0 +1,30 @@
+#pragma once
+// A game's own shortcut on the user's desktop: it starts "Velmora --start N" in the emulator
+// directory, under the game's name, with Velmora's icon. One implementation per platform,
+// chosen by CMake: a desktop entry on Linux (DesktopShortcutXdg.cpp), a .lnk file through the
+// shell on Windows (DesktopShortcutWin32.cpp).
+
+#include <QString>
+#include <string>
+
+namespace velmora::app {
+
+struct ShortcutSpec {
+    int game = 0;
+    QString name;                  // what the user sees, already decoded from the list's bytes
+    std::string program;           // Velmora's own executable, by its bytes
+    std::string workingDirectory;  // the emulator directory, by its bytes
+};
+
+struct ShortcutOutcome {
+    bool ok = false;
+    std::string path;   // where the shortcut is, or was; printable bytes
+    std::string error;  // why not, in the system's words, when not ok
+};
+
+// Writes the shortcut, replacing one made before for the same game.
+ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec);
+// Removes it; not ok when there was none.
+ShortcutOutcome RemoveDesktopShortcut(const ShortcutSpec& spec);
+
+}  // namespace velmora::app

@@ -1,0 +1,301 @@
+// Velmora's command-line modes, run as a user or a launcher runs them: the real program in an
+// emulator directory beside the stand-in emulator, without a display.
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CRegSnapshot.h"
+#include "EmulatorDir.h"
+#include "RegistryBackend.h"
+#include "SettingsSnapshot.h"
+#include "TempDir.h"
+
+namespace velmora {
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kVelmora = "Velmora.exe";
+#else
+constexpr const char* kVelmora = "Velmora";
+#endif
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Bytes(const QByteArray& bytes) {
+    return bytes.toStdString();
+}
+
+// "Velmora <arguments>" in `cwd`, with no display to be had. Waits for it to end unless
+// `started` is given, which then gets the running process.
+class CommandLineTest : public ::testing::Test {
+protected:
+    CommandLineTest() {
+        m_emu.Copy(VELMORA_PATH, kVelmora);
+        m_env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+            m_env.remove(QString::fromLatin1(name));
+        }
+        for (const QString& name : m_env.keys()) {
+            if (name.startsWith(QStringLiteral("ZINC_STANDIN_"))) {
+                m_env.remove(name);
+            }
+        }
+        SetEnv("ZINC_STANDIN_CMDLINE_LOG", RunLog());
+    }
+
+    void SetEnv(const char* name, const std::string& value) {
+        m_env.insert(QString::fromLatin1(name), QString::fromLocal8Bit(value));
+    }
+
+    void Start(QProcess& process, const QStringList& arguments) {
+        process.setProcessEnvironment(m_env);
+        process.setProgram(QString::fromLocal8Bit(m_emu.File(kVelmora)));
+        process.setArguments(arguments);
+        // Anywhere but the emulator directory: Velmora finds it by its own place.
+        process.setWorkingDirectory(QString::fromLocal8Bit(m_elsewhere.Str()));
+        process.start();
+    }
+
+    Outcome Velmora(const QStringList& arguments) {
+        QProcess process;
+        Start(process, arguments);
+        // Wine now and then fails to create a process at all ("Internal error"); that says
+        // nothing about Velmora, so such a start is tried once more.
+        if (!process.waitForStarted(120000) && process.error() == QProcess::FailedToStart) {
+            Start(process, arguments);
+        }
+        EXPECT_TRUE(process.waitForFinished(120000)) << process.errorString().toStdString();
+        Outcome run;
+        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = Bytes(process.readAllStandardOutput());
+        run.err = Bytes(process.readAllStandardError());
+        return run;
+    }
+
+    void Configure(int game) { test::WriteBytes(OptionsFile(game), "--show-fps\r\n"); }
+    std::string OptionsFile(int game) const {
+        return m_emu.File("cfg/" + emu::GameOptionsFileName(game));
+    }
+    std::string RunLog() const { return m_elsewhere.File("runs.log"); }
+
+    // The stand-in's record of its start: the command line and the working directory.
+    std::string LaunchRecord(int game) const {
+        const std::string dir = m_emu.FrameDir();
+        const std::string options = m_emu.FramePath("cfg/" + emu::GameOptionsFileName(game));
+#ifdef _WIN32
+        const std::string line = "\"" + dir + "\\ZINC.EXE\" " + std::to_string(game) +
+                                 " \"--use-config-file=" + options + "\"";
+#else
+        const std::string line =
+            dir + "/ZINC.EXE " + std::to_string(game) + " --use-config-file=" + options;
+#endif
+        return "cmdline=<" + line + ">\r\ncwd=<" + dir + ">\r\n";
+    }
+
+    test::EmulatorDir m_emu;
+    test::TempDir m_elsewhere;
+    QProcessEnvironment m_env;
+};
+
+TEST_F(CommandLineTest, StartRunsTheGameAndPassesItsStatusOn) {
+    for (const int status : {0, 3, 255}) {
+        for (const int game : {1, 1234}) {
+            SCOPED_TRACE("game " + std::to_string(game) + ", status " + std::to_string(status));
+            std::filesystem::remove(RunLog());
+            Configure(game);
+            SetEnv("ZINC_STANDIN_EXIT_CODE", std::to_string(status));
+            const Outcome run = Velmora({"--start", QString::number(game)});
+            EXPECT_EQ(run.status, status) << run.err;
+            EXPECT_EQ(test::ReadBytes(RunLog()), LaunchRecord(game));
+            // The emulator's own output, straight through, nothing added.
+            EXPECT_EQ(
+                run.out.rfind(
+                    "ZiNc stand-in\r\nargc=3\r\nargv[1]=<" + std::to_string(game) + ">\r\n", 0),
+                0u)
+                << run.out;
+            EXPECT_NE(run.out.find("--show-fps"), std::string::npos) << run.out;
+            EXPECT_EQ(run.err, "");
+        }
+    }
+}
+
+TEST_F(CommandLineTest, StartPassesStandardErrorThroughApart) {
+    Configure(7);
+    SetEnv("ZINC_STANDIN_STDERR", "1");  // every second line to standard error
+    const Outcome run = Velmora({"--start", "7"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("ZiNc stand-in\r\nargv[1]=<7>\r\n", 0), 0u) << run.out;
+    EXPECT_EQ(run.err.rfind("argc=3\r\nargv[2]=<--use-config-file=", 0), 0u) << run.err;
+}
+
+TEST_F(CommandLineTest, StartRestoresTheGamesSettingsBeforeTheEmulatorRuns) {
+    Configure(7);
+    const std::string snapshot =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vision Thing\\PSEmu Pro\\Renderer]\r\n"
+        "\"Width\"=dword:00000280\r\n";
+    test::WriteBytes(m_emu.File("cfg/Velmora007_registry.cfg"), snapshot);
+    {
+        auto store = reg::OpenUserRegistry();
+        ASSERT_TRUE(store);
+        snapshot::RestoreSnapshotText(*store,
+                                      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\"
+                                      "Vision Thing\\PSEmu Pro\\Other]\r\n\"Stale\"="
+                                      "dword:1\r\n");
+    }
+    // The emulator tells when it runs and waits for the test's word to end.
+    const std::string running = m_elsewhere.File("running");
+    const std::string gate = m_elsewhere.File("gate");
+    SetEnv("ZINC_STANDIN_NOTIFY", running);
+    SetEnv("ZINC_STANDIN_WAIT_FOR", gate);
+    QProcess velmora;
+    Start(velmora, {"--start", "7"});
+    bool seen = false;
+    for (int i = 0; i < 120000 && !seen; ++i) {
+        seen = std::filesystem::exists(running) || velmora.waitForFinished(1);
+    }
+    ASSERT_TRUE(std::filesystem::exists(running)) << Bytes(velmora.readAllStandardError());
+    {
+        auto store = reg::OpenUserRegistry();
+        ASSERT_TRUE(store);
+        EXPECT_EQ(snapshot::ExportSnapshotText(*store).value_or(""),
+                  "REGEDIT4\r\n\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vision Thing\\PSEmu "
+                  "Pro\\Renderer]\r\n\"Width\"=dword:00000280\r\n");
+    }
+    test::WriteBytes(gate, "");
+    ASSERT_TRUE(velmora.waitForFinished(120000));
+    EXPECT_EQ(velmora.exitCode(), 0);
+}
+
+#ifndef _WIN32
+// Over SSH there is no display for the question box: Velmora says what is missing instead.
+TEST_F(CommandLineTest, UnconfiguredStartWithoutADisplaySaysSo) {
+    test::WriteBytes(OptionsFile(5), "");  // empty: not configured
+    for (const char* mode : {"--start", "--configure"}) {
+        SCOPED_TRACE(mode);
+        const Outcome run = Velmora({mode, "5"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
+    EXPECT_EQ(test::ReadBytes(RunLog()), "") << "nothing was started";
+}
+#endif
+
+TEST_F(CommandLineTest, StartWithoutTheEmulatorSaysSo) {
+    Configure(7);
+    std::filesystem::remove(m_emu.File("ZINC.EXE"));
+    const Outcome run = Velmora({"--start", "7"});
+    EXPECT_NE(run.status, 0);
+    EXPECT_EQ(run.err.rfind("Could not find ZINC.EXE!", 0), 0u) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(CommandLineTest, ListPrintsOneLinePerGameAsTheListReadsThem) {
+    // The lines the list parser is tested with, a tab in a name, and a name that is not
+    // UTF-8: every game comes out with its own bytes.
+    const std::string list =
+        "Games known:\r\n"
+        "12 Alpha Beta (Japan) [2 players]\r\n"
+        "7 Gamma [prototype]\r\n"
+        "  8 Iota [x]\r\n"
+        "3 Zeta (World [x]\r\n"
+        "6 Theta (Korea) [beta\r\n"
+        "10 Kappa (Lambda) Mu (Japan) [x]\r\n"
+        "+4 Nu [x]\r\n"
+        "9 Rho ]x[ y\r\n"
+        "5 Delta (USA)\r\n"
+        "0 Omega [x]\r\n"
+        "-4 Nu [x]\r\n"
+        "13 Tab\there (USA) [\tx ]\r\n"
+        "14 Caf\xe9 Racer\t(France) [1 player]\r\n"
+        "15 Last [x]";
+    test::WriteBytes(m_elsewhere.File("list.txt"), list);
+    SetEnv("ZINC_STANDIN_LIST_FILE", m_elsewhere.File("list.txt"));
+    Configure(12);
+    test::WriteBytes(OptionsFile(7), "");  // empty: not configured
+    const Outcome run = Velmora({"--list"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "12\tAlpha Beta\tJapan\t[2 players]\tconfigured\n"
+              "7\tGamma\t\t[prototype]\tnot configured\n"
+              "8\tIota\t\t[x]\tnot configured\n"
+              "3\tZeta\t\t\tnot configured\n"
+              "6\tTheta\tKorea\t\tnot configured\n"
+              "10\tKappa\tLambda\tMu (Japan) [x]\tnot configured\n"
+              "4\tNu\t\t[x]\tnot configured\n"
+              "9\tRho ]x\t\t\tnot configured\n"
+              "13\tTab here\tUSA\t[ x ]\tnot configured\n"
+              "14\tCaf\xe9 Racer\tFrance\t[1 player]\tnot configured\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CommandLineTest, ListOfTheDemoEmulator) {
+    const Outcome run = Velmora({"--list"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1),
+              "1\tStarfield Courier\tJapan\t[2 players]\tnot configured\n");
+}
+
+TEST_F(CommandLineTest, ListWithoutTheEmulatorSaysSo) {
+    std::filesystem::remove(m_emu.File("ZINC.EXE"));
+    const Outcome run = Velmora({"--list"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("Could not find ZINC.EXE!", 0), 0u) << run.err;
+}
+
+TEST_F(CommandLineTest, BadArgumentsExitWithTwoAndOneLine) {
+    const std::vector<QStringList> cases = {
+        {"--bogus"},
+        {"-x"},
+        {"--start"},
+        {"--start", "0"},
+        {"--start", "-3"},
+        {"--start", "+3"},
+        {"--start", "7x"},
+        {"--start", " 7"},
+        {"--start", "99999999999"},
+        {"--configure", ""},
+        {"--shortcut", "one"},
+        {"--start", "1", "--start", "2"},
+        {"--list", "--start", "1"},
+        {"--list", "extra"},
+    };
+    Configure(1);
+    for (const QStringList& arguments : cases) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const Outcome run = Velmora(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        const std::string err = run.err;
+        ASSERT_FALSE(err.empty());
+        EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+        EXPECT_EQ(err.rfind("Velmora: ", 0), 0u) << err;
+    }
+    EXPECT_EQ(test::ReadBytes(RunLog()), "") << "nothing was started";
+}
+
+TEST_F(CommandLineTest, HelpAndVersionComeFromTheParser) {
+    const Outcome help = Velmora({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"--start <N>", "--configure <N>", "--list", "--shortcut <N>",
+                               "--remove-shortcut <N>", "--version"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+    const Outcome version = Velmora({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Velmora 1.0.1\n");
+}
+
+}  // namespace
+}  // namespace velmora
