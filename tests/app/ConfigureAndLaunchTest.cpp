@@ -57,18 +57,6 @@ protected:
         }
     }
 
-    // Selects the row of `game`; its index.
-    int Select(int game) {
-        for (int row = 0; row < View().RowCount(); ++row) {
-            if (emu::LeadingNumber(View().RowGameText(row)) == game) {
-                View().SelectRow(row);
-                return row;
-            }
-        }
-        ADD_FAILURE() << "no row for game " << game;
-        return -1;
-    }
-
     // Opens the dialog on the selected row and hands it to `act` once it shows.
     void Configure(std::function<void(CConfigGameDlg&)> act) {
         test::ModalWatch watch([&](QWidget* modal) { Act(modal, act); }, test::IsA<CConfigGameDlg>);

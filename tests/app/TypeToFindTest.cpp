@@ -84,15 +84,6 @@ protected:
         EXPECT_EQ(View().currentIndex().row(), row);
         return emu::LeadingNumber(View().RowGameText(row));
     }
-    void Select(int game) {
-        for (int row = 0; row < View().RowCount(); ++row) {
-            if (emu::LeadingNumber(View().RowGameText(row)) == game) {
-                View().SelectRow(row);
-                return;
-            }
-        }
-        FAIL() << "no row for game " << game;
-    }
 
     const int m_interval = QApplication::keyboardInputInterval();
 };
