@@ -57,18 +57,6 @@ protected:
         }
     }
 
-    // Selects the row of `game`; its index.
-    int Select(int game) {
-        for (int row = 0; row < View().RowCount(); ++row) {
-            if (emu::LeadingNumber(View().RowGameText(row)) == game) {
-                View().SelectRow(row);
-                return row;
-            }
-        }
-        ADD_FAILURE() << "no row for game " << game;
-        return -1;
-    }
-
     // Opens the dialog on the selected row and hands it to `act` once it shows.
     void Configure(std::function<void(CConfigGameDlg&)> act) {
         test::ModalWatch watch([&](QWidget* modal) { Act(modal, act); }, test::IsA<CConfigGameDlg>);
@@ -246,10 +234,12 @@ TEST_F(ConfigureAndLaunchTest, LaunchRestoresTheGamesPluginSettingsFirst) {
                      "Renderer]\r\n\"Width\"=dword:00000280\r\n");
     {
         auto store = reg::OpenUserRegistry();
-        snapshot::RestoreSnapshotText(*store,
-                                      "[HKEY_CURRENT_USER\\Software\\Vision Thing\\"
-                                      "PSEmu Pro\\Other]\r\n\"Stale\"=dword:1\r\n");
+        ASSERT_TRUE(store &&
+                    snapshot::RestoreSnapshotText(*store,
+                                                  "[HKEY_CURRENT_USER\\Software\\Vision Thing\\"
+                                                  "PSEmu Pro\\Other]\r\n\"Stale\"=dword:1\r\n"));
     }
+    ASSERT_NE(Registry().find("\"Stale\"=dword:00000001"), std::string::npos) << Registry();
     Select(7);
     View().StartSelectedGame();
     EXPECT_EQ(Registry(),

@@ -111,11 +111,7 @@ protected:
 
     // Opens the dialog on game 7, changes both texts, runs `beforeOk` and presses OK.
     void ConfigureAndAccept(const std::function<void()>& beforeOk) {
-        for (int row = 0; row < View().RowCount(); ++row) {
-            if (emu::LeadingNumber(View().RowGameText(row)) == kGame) {
-                View().SelectRow(row);
-            }
-        }
+        Select(kGame);
         test::ModalWatch watch(
             [&](QWidget* modal) {
                 auto* dialog = dynamic_cast<CConfigGameDlg*>(modal);

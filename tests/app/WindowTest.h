@@ -11,6 +11,7 @@
 #include "CMainFrame.h"
 #include "CVelmoraDoc.h"
 #include "CVelmoraView.h"
+#include "Contract.h"
 #include "EmulatorDir.h"
 #include "GameSnapshots.h"
 #include "MainWindow.h"
@@ -35,6 +36,18 @@ protected:
         return *m_frame;
     }
     games::CVelmoraView& View() { return *Frame().GetActiveView(); }
+
+    // Selects the row of `game`; its index.
+    int Select(int game) {
+        for (int row = 0; row < View().RowCount(); ++row) {
+            if (emu::LeadingNumber(View().RowGameText(row)) == game) {
+                View().SelectRow(row);
+                return row;
+            }
+        }
+        ADD_FAILURE() << "no row for game " << game;
+        return -1;
+    }
 
     test::EmulatorDir m_emu;
     QSettings m_settings;

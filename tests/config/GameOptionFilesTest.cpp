@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "CGameOptionFiles.h"
-#include "FileIo.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 
@@ -19,6 +18,9 @@ using test::ReadBytes;
 using test::WriteBytes;
 using namespace std::string_literals;
 namespace fs = std::filesystem;
+
+// The emulator reads no more of an option file than this.
+constexpr size_t kLimit = 32767;
 
 #ifdef _WIN32
 const std::string kSep = "\\";
@@ -282,8 +284,8 @@ TEST_F(OptionFilesTest, LongFileLoadsWholeLinesWithinTheLimit) {
     WriteBytes(GameFile(), bytes);
 
     ASSERT_TRUE(files.LoadGameOptions());
-    const size_t shown = user.rfind('\n', files::kOptionFileLimit - 1) + 1;
-    EXPECT_LE(shown, files::kOptionFileLimit);
+    const size_t shown = user.rfind('\n', kLimit - 1) + 1;
+    EXPECT_LE(shown, kLimit);
     EXPECT_EQ(files.m_strOptions + "\r\n", user.substr(0, shown));
     // The renderer line lies beyond the limit and still names the renderer.
     EXPECT_EQ(files.m_strRenderer, "render.dll");
@@ -302,8 +304,8 @@ TEST_F(OptionFilesTest, LongFileLoadsWholeLinesWithinTheLimit) {
 
 TEST_F(OptionFilesTest, LongFileEdgeCases) {
     // Exactly at the limit: everything is read, nothing is held back.
-    std::string atLimit = OptionLines(files::kOptionFileLimit - 40);
-    atLimit += std::string(files::kOptionFileLimit - atLimit.size(), 'z');
+    std::string atLimit = OptionLines(kLimit - 40);
+    atLimit += std::string(kLimit - atLimit.size(), 'z');
     WriteBytes(GameFile(), atLimit);
     ASSERT_TRUE(files.LoadGameOptions());
     EXPECT_EQ(files.m_strOptions, atLimit);
@@ -313,14 +315,14 @@ TEST_F(OptionFilesTest, LongFileEdgeCases) {
     const std::string oneLine = std::string(40000, 'q') + "\r\n--b=1\r\n--renderer=r.dll\r\n";
     WriteBytes(GameFile(), oneLine);
     ASSERT_TRUE(files.LoadGameOptions());
-    EXPECT_EQ(files.m_strOptions, std::string(files::kOptionFileLimit, 'q'));
+    EXPECT_EQ(files.m_strOptions, std::string(kLimit, 'q'));
     EXPECT_EQ(files.m_strRenderer, "r.dll");
     ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
     EXPECT_EQ(ReadBytes(GameFile()), oneLine);
     ASSERT_TRUE(files.LoadGameOptions());
     files.m_strOptions = "--new=1";
     ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
-    EXPECT_EQ(ReadBytes(GameFile()), "--new=1\r\n" + oneLine.substr(files::kOptionFileLimit));
+    EXPECT_EQ(ReadBytes(GameFile()), "--new=1\r\n" + oneLine.substr(kLimit));
 
     // What was held back belongs to game 7's file alone.
     files.m_strOptions.clear();
@@ -337,7 +339,7 @@ TEST_F(OptionFilesTest, LongFileEdgeCases) {
     EXPECT_EQ(ReadBytes(GameFile()), "--a=1\r\n--renderer=r.dll\r\n");
 
     // Lone line ends, and the blank lines where the limit cuts, come back as they were.
-    const std::string lone = OptionLines(files::kOptionFileLimit - 30) + "--x=1\n\n  \n--y\r--z\n";
+    const std::string lone = OptionLines(kLimit - 30) + "--x=1\n\n  \n--y\r--z\n";
     WriteBytes(GameFile(), lone + "--renderer=r.dll\r\n");
     ASSERT_TRUE(files.LoadGameOptions());
     ASSERT_TRUE(files.SaveGameOptions("r.dll", Configures));
@@ -345,7 +347,7 @@ TEST_F(OptionFilesTest, LongFileEdgeCases) {
 
     // So does a NUL beyond the limit. Kept in the rest, a save would bring it within the
     // limit, and the next load would lose the renderer line written after it.
-    const std::string head = OptionLines(files::kOptionFileLimit - 100) + "--renderer=old.dll\r\n";
+    const std::string head = OptionLines(kLimit - 100) + "--renderer=old.dll\r\n";
     WriteBytes(GameFile(), head + std::string(200, 'm') + "\r\n\0--c=1\r\n"s);
     ASSERT_TRUE(files.LoadGameOptions());
     ASSERT_TRUE(files.SaveGameOptions("new.dll", Configures));
@@ -358,7 +360,7 @@ TEST_F(OptionFilesTest, LongRendererOptionsKeepTheirRest) {
     const std::string text = OptionLines(50000);
     WriteBytes(RendererFile(), text + "\r\n\r\n");
     ASSERT_TRUE(files.LoadRendererOptions());
-    const size_t shown = text.rfind('\n', files::kOptionFileLimit - 1) + 1;
+    const size_t shown = text.rfind('\n', kLimit - 1) + 1;
     EXPECT_EQ(files.m_strRendererOptions + "\r\n", text.substr(0, shown));
 
     files.m_strRendererOptions = "";

@@ -4,35 +4,10 @@
 #include <string>
 
 #include "ManagedOptions.h"
+#include "ManagedOptionsReference.h"
 
 namespace velmora::config {
 namespace {
-
-// The plain reading of the rule: one search from the start per option, in order, each in the
-// text the previous cut left.
-bool ReferenceCut(std::string& text, std::string& renderer) {
-    const auto cut = [&text](const std::string& option) -> std::optional<std::string> {
-        const size_t at = text.find(option);
-        if (at == std::string::npos) {
-            return std::nullopt;
-        }
-        const size_t end = text.find('\n', at);
-        std::string value =
-            text.substr(at + option.size(),
-                        end == std::string::npos ? std::string::npos : end - at - option.size());
-        text.erase(at, end == std::string::npos ? std::string::npos : end + 1 - at);
-        return value;
-    };
-    cut("--use-config-file=");
-    cut("--use-renderer-cfg-file=");
-    renderer.clear();
-    const std::optional<std::string> value = cut("--renderer=");
-    if (value) {
-        renderer = *value;
-        renderer.erase(renderer.find_last_not_of(" \t\r\n\v\f") + 1);
-    }
-    return value.has_value();
-}
 
 // Texts built from pieces of the managed options, so that options overlap, share lines and
 // form anew across the place where a line was cut out.
@@ -63,19 +38,21 @@ std::string RandomText(std::mt19937& random, size_t pieces) {
     return text;
 }
 
-TEST(ManagedOptions, CutsAsOneSearchPerOptionWould) {
+TEST(ManagedOptions, CutAsPlainSearchesWould) {
     std::mt19937 random(20240);
     for (int round = 0; round < 20000; ++round) {
         const std::string original = RandomText(random, static_cast<size_t>(1 + round % 40));
         std::string expected = original;
-        std::string expectedRenderer;
-        const bool expectedFound = ReferenceCut(expected, expectedRenderer);
-
+        const std::optional<std::string> expectedRenderer = test::PlainCut(expected, false);
         std::string text = original;
         std::string renderer = "stale";
-        ASSERT_EQ(CutManagedOptions(text, renderer), expectedFound) << original;
+        ASSERT_EQ(CutManagedOptions(text, renderer), expectedRenderer.has_value()) << original;
         ASSERT_EQ(text, expected) << original;
-        ASSERT_EQ(renderer, expectedRenderer) << original;
+        ASSERT_EQ(renderer, expectedRenderer.value_or("")) << original;
+
+        text = expected = original;
+        ASSERT_EQ(CutEveryManagedOption(text), test::PlainCut(expected, true)) << original;
+        ASSERT_EQ(text, expected) << original;
     }
 }
 
@@ -93,18 +70,6 @@ TEST(ManagedOptions, FindAgreesWithStringFind) {
             }
         }
     }
-}
-
-TEST(ManagedOptions, CutEveryOccurrence) {
-    std::string text =
-        "--a=1\r\n--renderer= one.dll \r\n--b=2\r\n--use-config-file=x\n"
-        "--renderer=two.dll\r\n--use-renderer-cfg-file=y\r\n--c=3";
-    EXPECT_EQ(CutEveryManagedOption(text), " one.dll");
-    EXPECT_EQ(text, "--a=1\r\n--b=2\r\n--c=3");
-
-    std::string none = "--a=1\r\n";
-    EXPECT_EQ(CutEveryManagedOption(none), std::nullopt);
-    EXPECT_EQ(none, "--a=1\r\n");
 }
 
 }  // namespace

@@ -20,6 +20,8 @@ namespace {
 using namespace std::string_literals;
 
 constexpr int kGaveUp = -1;
+// The emulator reads no more of an option file than this: typing stops there.
+constexpr size_t kLimit = 32767;
 
 // Runs the dialog modally, as the Configure-game dialog does, and plays `actions` once it is
 // up and active. A dialog the actions leave open ends with kGaveUp instead of hanging the test.
@@ -196,7 +198,7 @@ TEST(OptionsDlg, EditorsGiveBackTheBytesTheyWereGiven) {
     for (int byte = 1; byte <= 0xff; ++byte) {
         everyByte += static_cast<char>(byte);
     }
-    const std::string atLimit = "A" + std::string(COptionsEdit::kDefaultLimit - 1, 'x');
+    const std::string atLimit = "A" + std::string(kLimit - 1, 'x');
     std::string longer = "A";
     while (longer.size() < 40000) {
         longer += "--option=value\r\n";
@@ -382,10 +384,10 @@ TEST(OptionsEdit, LimitHoldsBackTypingAndPastingOnly) {
     edit.SetText(longText);
     EXPECT_EQ(edit.Text(), longText) << "text set by the program is never cut";
 
-    edit.SetText(std::string(COptionsEdit::kDefaultLimit - 2, 'x'));
+    edit.SetText(std::string(kLimit - 2, 'x'));
     edit.moveCursor(QTextCursor::End);
     QTest::keyClicks(&edit, "abcdef");
-    EXPECT_EQ(edit.Text(), std::string(COptionsEdit::kDefaultLimit - 2, 'x') + "ab");
+    EXPECT_EQ(edit.Text(), std::string(kLimit - 2, 'x') + "ab");
 
     // A line break counts as CR LF, so the text always fits the files' reading limit.
     edit.SetLimit(7);

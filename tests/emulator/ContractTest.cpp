@@ -30,9 +30,11 @@ TEST(LeadingNumber, ReadsAsAtoiDoes) {
         {"-4 Nu", -4},
         {"Games known:", 0},
         {"", 0},
-        {"\t\r\n7x", 7},
+        {"\t\r\n\v\f7x", 7},
         {"0 Omega", 0},
         {"- 4", 0},
+        {"+-4", 0},
+        {"\2407", 0},  // no-break space (octal 240) is no white space
         {"99999999999", INT_MAX},
         {"-99999999999", INT_MIN},
     };

@@ -26,7 +26,7 @@ TEST(ReadPrefix, StopsAtLimitAndFirstNul) {
     EXPECT_FALSE(ReadPrefix(path).has_value());
 
     WriteBytes(path, std::string(40000, 'a'));
-    EXPECT_EQ(ReadPrefix(path)->size(), kOptionFileLimit);
+    EXPECT_EQ(ReadPrefix(path)->size(), 32767u) << "the emulator reads no more of a file";
 
     WriteBytes(path, std::string("0123456789") + '\0' + "tail");
     EXPECT_EQ(*ReadPrefix(path), "0123456789");
@@ -57,16 +57,17 @@ TEST(WriteAtomically, ReplacesWholeOrNotAtAll) {
 
     ASSERT_TRUE(WriteAtomically(path, "new\r\n"));
     EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(FilesIn(dir), 1u) << "a temporary file was left behind";
 
-    {
-        VELMORA_SKIP_WITHOUT_FILE_SIZE_LIMIT();
+    VELMORA_SKIP_WITHOUT_FILE_SIZE_LIMIT();
 #ifndef _WIN32
+    {
         const test::FileSizeLimit fullDisk(3);
         EXPECT_FALSE(WriteAtomically(path, "a longer text that fails half way"));
-#endif
     }
     EXPECT_EQ(ReadBytes(path), "new\r\n");
-    EXPECT_EQ(FilesIn(dir), 1u) << "a temporary file was left behind";
+    EXPECT_EQ(FilesIn(dir), 1u) << "a failed write left its temporary file behind";
+#endif
 }
 
 TEST(WriteAtomically, LeavesProtectedFilesAndMissingFoldersAlone) {

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "Contract.h"
 #include "TextRules.h"
 
 namespace velmora::text {
@@ -16,25 +15,13 @@ TEST(TextRules, ReadEightBitTextAsTheCLibraryDoes) {
         std::string trimmedLeft;
         std::string trimmedRight;
         std::string folded;
-        int leadingNumber;
     } cases[] = {
-        {"", "", "", "", 0},
-        {" \t\r\n\v\f", "", "", " \t\r\n\v\f", 0},
-        {"  12 Alpha ", "12 Alpha ", "  12 Alpha", "  12 alpha ", 12},
-        {"\t+4 Nu\r\n", "+4 Nu\r\n", "\t+4 Nu", "\t+4 nu\r\n", 4},
-        {"-4 Nu", "-4 Nu", "-4 Nu", "-4 nu", -4},
-        {"+-4", "+-4", "+-4", "+-4", 0},
-        {"\xa0"
-         "7",
-         "\xa0"
-         "7",
-         "\xa0"
-         "7",
-         "\xa0"
-         "7",
-         0},  // no-break space is no white space
-        {"Caf\xc9 \xc9", "Caf\xc9 \xc9", "Caf\xc9 \xc9", "caf\xc9 \xc9", 0},  // only ASCII folds
-        {"99999999999 x", "99999999999 x", "99999999999 x", "99999999999 x", 2147483647},
+        {"", "", "", ""},
+        {" \t\r\n\v\f", "", "", " \t\r\n\v\f"},
+        {"  12 Alpha ", "12 Alpha ", "  12 Alpha", "  12 alpha "},
+        {"\t+4 Nu\r\n", "+4 Nu\r\n", "\t+4 Nu", "\t+4 nu\r\n"},
+        {"\xa0x\xa0", "\xa0x\xa0", "\xa0x\xa0", "\xa0x\xa0"},  // no-break space is no white space
+        {"Caf\xc9 \xc9", "Caf\xc9 \xc9", "Caf\xc9 \xc9", "caf\xc9 \xc9"},  // only ASCII folds
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TrimLeft(c.text), c.trimmedLeft) << c.text;
@@ -43,7 +30,6 @@ TEST(TextRules, ReadEightBitTextAsTheCLibraryDoes) {
         TrimRight(trimmed);
         EXPECT_EQ(trimmed, c.trimmedRight) << c.text;
         EXPECT_EQ(FoldCase(c.text), c.folded) << c.text;
-        EXPECT_EQ(emu::LeadingNumber(c.text), c.leadingNumber) << c.text;
     }
 }
 

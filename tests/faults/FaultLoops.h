@@ -1,7 +1,8 @@
 #pragma once
 // The loops a helper runs until it is killed: saving a game's files round after round, or
 // restoring two snapshots in turn. Each finished step is reported as one line on `reportFd`,
-// so the test knows how far the helper got when it struck. They return only on failure.
+// so the test knows how far the helper got when it struck, and where the next one begins. They
+// return only on failure.
 
 #include <unistd.h>
 
@@ -24,8 +25,10 @@ inline int SaveForEver(const std::string& dir, const std::string& storePath, int
         std::fprintf(stderr, "cannot open the store\n");
         return 1;
     }
+    // "+": the round's plugin settings and texts are ready; its files are written from here on.
     for (int round = first;; ++round) {
-        if (!PutPluginSettings(*store, round) || !SaveFiles(dir, *store, round) ||
+        if (!PutPluginSettings(*store, round) ||
+            !SaveFiles(dir, *store, round, [&] { return Report(reportFd, "+"); }) ||
             !Report(reportFd, std::to_string(round))) {
             std::fprintf(stderr, "round %d was not saved\n", round);
             return 1;

@@ -4,7 +4,8 @@
 //
 //   fault_worker save <emulator dir> <store> <first round>
 //       Saves the files of rounds first, first+1, ... for ever (each round puts its plugin
-//       settings into the store first); prints the round after its three files are saved.
+//       settings into the store first); prints "+" as it starts on a round's files, and the
+//       round once its three files are saved.
 //   fault_worker restore <store> <snapshot file> <snapshot file>
 //       Restores the two files in turn for ever; prints 0 or 1 after each restore.
 //   fault_worker lock <store>

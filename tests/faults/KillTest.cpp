@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -42,42 +43,53 @@ bool IsPerGameFileName(const std::string& name) {
     return std::regex_match(name, perGame);
 }
 
-// Lets the worker finish a round, then strikes at a random moment within the next one: the
-// delay picks where in a save the kill lands, it waits for nothing. The length of a round is
-// timed once, between the first two reports. Now and then it strikes while the worker is
-// still starting. Returns the last round the worker reported, or -1.
+// Waits for a step worth striking to begin, then strikes at a random moment within it: the
+// delay picks where in the step the kill lands, it waits for nothing. A `marked` worker says
+// "+" where its step begins (a save's writing, up to its report); otherwise every report
+// begins one. Now and then it strikes while the worker is still starting. Returns the last
+// round the worker reported, or -1.
 class Striker {
 public:
     explicit Striker(std::mt19937& random) : m_random(random) {}
 
-    int KillSomewhere(Child& worker) {
-        using Clock = std::chrono::steady_clock;
+    int KillSomewhere(Child& worker, bool marked) {
+        using namespace std::chrono;
         std::string line;
         int last = -1;
-        if (m_random() % 8 != 0 && worker.ReadLine(line)) {
-            last = std::stoi(line);
-            if (m_round.count() == 0) {
-                const Clock::time_point begin = Clock::now();
-                if (worker.ReadLine(line)) {
-                    last = std::stoi(line);
-                    m_round =
-                        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin);
+        const auto read = [&] {
+            const bool got = worker.ReadLine(line);
+            if (got && line != "+") {
+                last = std::stoi(line);
+            }
+            return got;
+        };
+        const auto stepBegins = [&] {
+            while (read()) {
+                if (!marked || line == "+") {
+                    return true;
                 }
             }
-            std::this_thread::sleep_for(
-                std::chrono::microseconds(m_random() % static_cast<unsigned>(m_round.count() + 1)));
+            return false;
+        };
+        if (m_random() % 8 != 0 && stepBegins()) {
+            // Each worker's step is timed, then struck the next time: its length follows the load.
+            const auto begin = steady_clock::now();
+            const bool ended = read();
+            const auto step = duration_cast<microseconds>(steady_clock::now() - begin).count();
+            if (ended && stepBegins()) {
+                std::this_thread::sleep_for(
+                    microseconds(m_random() % static_cast<unsigned>(step + 1)));
+            }
         }
         worker.Kill();
         EXPECT_EQ(worker.Wait(), 128 + SIGKILL) << "the worker ended before it was killed";
-        while (worker.ReadLine(line)) {
-            last = std::stoi(line);
+        while (read()) {
         }
         return last;
     }
 
 private:
     std::mt19937& m_random;
-    std::chrono::microseconds m_round{0};
 };
 
 class KillTest : public ::testing::Test {
@@ -109,12 +121,13 @@ TEST_F(KillTest, AKilledSaveLeavesEachFileOldOrNewAndWhole) {
     }
     std::array<int, kFileKinds> known = {0, 0, 0};
     std::set<std::string> leftovers;
+    int inside = 0;  // kills that struck part-way through a save
     int next = 1;
     for (int kill = 0; kill < kKills; ++kill) {
         Child worker(
             {VELMORA_FAULT_WORKER, "save", EmulatorDir(), StorePath(), std::to_string(next)});
         ASSERT_TRUE(worker.Started());
-        const int last = m_striker.KillSomewhere(worker);
+        const int last = m_striker.KillSomewhere(worker, true);
         const int cut = last >= 0 ? last + 1 : next;  // the round the kill interrupted
         for (int kind = 0; kind < kFileKinds; ++kind) {
             const std::string path = PerGameFile(EmulatorDir(), FileKind(kind));
@@ -125,18 +138,25 @@ TEST_F(KillTest, AKilledSaveLeavesEachFileOldOrNewAndWhole) {
                                << rounds[0] << " and " << rounds[1];
             known[static_cast<size_t>(kind)] = *round;
         }
+        // A save struck part-way leaves a temporary file, or some files of the round it cut.
+        const auto ofCut = std::count(known.begin(), known.end(), cut);
+        bool struck = ofCut > 0 && ofCut < kFileKinds;
         for (const auto& entry : fs::directory_iterator(fs::path(EmulatorDir()) / "cfg")) {
             const std::string name = entry.path().filename().string();
             if (name != fs::path(PerGameFile(EmulatorDir(), FileKind(0))).filename() &&
                 name != fs::path(PerGameFile(EmulatorDir(), FileKind(1))).filename() &&
                 name != fs::path(PerGameFile(EmulatorDir(), FileKind(2))).filename()) {
                 ASSERT_FALSE(IsPerGameFileName(name)) << "a kill left " << name;
-                leftovers.insert(name);
+                struck = leftovers.insert(name).second || struck;
             }
         }
+        inside += struck ? 1 : 0;
         next = cut + 1;
     }
-    std::printf("%d kills; %zu temporary files left behind in cfg\n", kKills, leftovers.size());
+    std::printf("%d kills, %d inside a save; %zu temporary files left behind in cfg\n", kKills,
+                inside, leftovers.size());
+    // Without a kill inside a save, the checks above saw nothing worth seeing.
+    EXPECT_GT(inside, 0) << "no kill landed inside a save";
 
     // The next start reads the saved files and passes over whatever the kills left.
     EXPECT_TRUE(games::ConfiguredGames(EmulatorDir()).IsConfigured(kGame));
@@ -168,7 +188,7 @@ TEST_F(KillTest, AKilledRestoreLeavesTheStoreWithOneSnapshotWhole) {
     for (int kill = 0; kill < kKills; ++kill) {
         Child worker({VELMORA_FAULT_WORKER, "restore", StorePath(), first, second});
         ASSERT_TRUE(worker.Started());
-        m_striker.KillSomewhere(worker);
+        m_striker.KillSomewhere(worker, false);
 
         const auto store = reg::OpenSqliteRegistry(StorePath());
         ASSERT_NE(store, nullptr) << "kill " << kill;

@@ -8,6 +8,9 @@
 // byte, so the tests hold no copy of the file formats.
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -80,12 +83,17 @@ inline bool PutPluginSettings(reg::RegistryBackend& store, int round) {
 
 // Saves the three files of a round as the Configure game dialog's OK does, given a store
 // that already holds the round's plugin settings. The renderer counts as one with its own
-// settings dialog, so no path of the folder ends up in the files.
-inline bool SaveFiles(const std::string& emulatorDir, reg::RegistryBackend& store, int round) {
+// settings dialog, so no path of the folder ends up in the files. `writing` is told when the
+// texts are ready and the files are about to be written.
+inline bool SaveFiles(const std::string& emulatorDir, reg::RegistryBackend& store, int round,
+                      const std::function<bool()>& writing = {}) {
     config::CGameOptionFiles files(emulatorDir);
     files.m_nGame = kGame;
     files.m_strOptions = Lines(round, "option", 1);
     files.m_strRendererOptions = Lines(round, "renderer", 2);
+    if (writing && !writing()) {
+        return false;
+    }
     const bool game =
         files.SaveGameOptions(RendererName(round), [](const std::string&) { return true; });
     const bool renderer = files.SaveRendererOptions();
@@ -99,16 +107,21 @@ public:
     explicit ExpectedFiles(std::string scratchDir)
         : m_dir(std::move(scratchDir)), m_store(reg::OpenSqliteRegistry(":memory:")) {}
 
+    // Without them no comparison means anything (a vanished file would match an empty one),
+    // so a scratch save that fails ends the program.
     const std::array<std::string, kFileKinds>& Of(int round) {
         auto it = m_rounds.find(round);
         if (it == m_rounds.end()) {
+            bool saved =
+                m_store && PutPluginSettings(*m_store, round) && SaveFiles(m_dir, *m_store, round);
             std::array<std::string, kFileKinds> files;
-            if (m_store && PutPluginSettings(*m_store, round) &&
-                SaveFiles(m_dir, *m_store, round)) {
-                for (int kind = 0; kind < kFileKinds; ++kind) {
-                    files[static_cast<size_t>(kind)] =
-                        files::ReadAll(PerGameFile(m_dir, FileKind(kind))).value_or("");
-                }
+            for (size_t kind = 0; kind < kFileKinds; ++kind) {
+                files[kind] = files::ReadAll(PerGameFile(m_dir, FileKind(kind))).value_or("");
+                saved = saved && !files[kind].empty();
+            }
+            if (!saved) {
+                std::fprintf(stderr, "the scratch save of round %d failed\n", round);
+                std::abort();
             }
             it = m_rounds.emplace(round, std::move(files)).first;
         }

@@ -26,6 +26,7 @@ using velmora::config::CGameOptionFiles;
 namespace files = velmora::files;
 
 constexpr int kGame = 7;
+constexpr size_t kLimit = 32767;  // the emulator reads no more of an option file
 constexpr const char* kRenderer = "librenderer_fuzz.so";
 
 void Require(bool condition, const char* what) {
@@ -57,7 +58,7 @@ std::string NonWhite(std::string_view text) {
 // A file read whole into the text, with nothing held back as the rest. (A file that was
 // longer can shrink below the limit with a save, and then the rest is part of the text.)
 bool WithinLimit(const std::string& bytes) {
-    return bytes.size() <= files::kOptionFileLimit && bytes.find('\0') == std::string::npos;
+    return bytes.size() <= kLimit && bytes.find('\0') == std::string::npos;
 }
 
 std::string FileBytes(const std::string& path) {
@@ -115,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string bytes;
     if (data[0] & 1) {
         // Ordinary lines up to just short of, or just past, the reading limit.
-        const size_t fill = files::kOptionFileLimit - 128 + (data[0] >> 1);
+        const size_t fill = kLimit - 128 + (data[0] >> 1);
         while (bytes.size() < fill) {
             bytes += "--sound-volume=50\r\n";
         }

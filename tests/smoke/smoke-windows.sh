@@ -162,7 +162,10 @@ tail -c "$(stat -c %s "$options")" "$games" | cmp -s - "$options" ||
 config_menu x
 gone() { ! kill -0 "$velmora" 2>/dev/null; }
 wait_until gone || fail "E&xit did not close the window"
+status=0
+wait "$velmora" || status=$?
 velmora=
+[ "$status" -eq 0 ] || fail "Velmora.exe exited with status $status"
 profile=$(reg query 'HKCU\Software\Velmora\Velmora\Position')
 for name in x y dx dy ShowOutput Maximized; do
     grep -Eq "^ +$name +REG_DWORD +0x[0-9a-f]+$" <<<"$profile" ||

@@ -95,11 +95,12 @@ dialog=$(wait_for_window "Configure game - 2 ") || fail "Yes did not open the di
 # From the first button: past the sound button to the renderer list, pick the next renderer,
 # on past its button to OK.
 xdotool windowfocus --sync "$dialog" key Tab Tab Down Tab Tab Return
-until_true [ -s "$emu/cfg/Velmora002.cfg" ] || fail "OK did not write the game options file"
+# The dialog closes once OK has written all three files, the snapshot last.
+until_true gone "Configure game - " || fail "OK did not close the dialog"
+[ -s "$emu/cfg/Velmora002.cfg" ] || fail "OK did not write the game options file"
 grep -q -- "--renderer=libvelmora_renderer_plain.so" "$emu/cfg/Velmora002.cfg" ||
     fail "the renderer picked with the keyboard was not saved"
 [ -f "$emu/cfg/Velmora002_registry.cfg" ] || fail "OK did not write the settings snapshot"
-until_true gone "Configure game - " || fail "OK did not close the dialog"
 
 # Back on the list, Return starts the now configured game.
 xdotool windowfocus --sync "$main" key Return
@@ -114,7 +115,10 @@ until_true gone "Configure game - " || fail "Escape did not close the dialog"
 # Config menu, Exit: the profile is written on the way out.
 config_menu x
 until_true ended || fail "E&xit did not close the window"
-wait "$velmora" || true
+# A crash on the way out, or a leak the sanitizers report at exit, ends it with another status.
+status=0
+wait "$velmora" || status=$?
+[ "$status" -eq 0 ] || fail "Velmora exited with status $status"
 [ -n "$(profile_value ShowOutput)" ] || fail "closing did not write the profile"
 if [ "$with_wm" = --wm ]; then
     [ "$(profile_value dx)x$(profile_value dy)" = "${outer_width}x${outer_height}" ] ||

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -24,8 +25,8 @@ template <typename Predicate>
 // Hands the next modal window to `handle` from inside its event loop, once it is the active
 // window: the moment a user could type into it, with the focus where the window put it. A
 // modal on the stack is not enough; the platform activates it a little later, and a busy or
-// sanitised build shows that gap. The watch ends with its scope, and a window that never came
-// fails the test instead of passing silently.
+// sanitised build shows that gap. No such window by the deadline fails the test, and any modal
+// window up then or later, while the watch lives, is closed: its exec() returns, no test hangs.
 class ModalWatch {
 public:
     using Wanted = std::function<bool(QWidget*)>;
@@ -40,7 +41,7 @@ public:
         m_poll.start();
     }
     ~ModalWatch() {
-        if (!m_seen && m_expected) {
+        if (!m_seen && !m_timedOut && m_expected) {
             ADD_FAILURE() << "no modal window became active";
         }
     }
@@ -54,13 +55,27 @@ public:
 private:
     void Check() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible() && modal->isActiveWindow() &&
-            (!m_wanted || m_wanted(modal))) {
+        if (m_timedOut) {
+            Close(modal);
+        } else if (modal != nullptr && modal->isVisible() && modal->isActiveWindow() &&
+                   (!m_wanted || m_wanted(modal))) {
             m_poll.stop();
             m_seen = true;
             m_handle(modal);
-        } else if (m_deadline.hasExpired()) {
+        } else if (m_deadline.hasExpired() && modal == nullptr && !m_expected) {
             m_poll.stop();
+        } else if (m_deadline.hasExpired()) {
+            m_timedOut = true;
+            ADD_FAILURE() << "no modal window became active in time; closing "
+                          << (modal != nullptr ? modal->windowTitle().toStdString() : "none");
+            Close(modal);
+        }
+    }
+    static void Close(QWidget* modal) {  // done(): a message box may ignore close()
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->done(QDialog::Rejected);
+        } else if (modal != nullptr) {
+            modal->close();
         }
     }
 
@@ -69,6 +84,7 @@ private:
     QDeadlineTimer m_deadline;
     QTimer m_poll;
     bool m_seen = false;
+    bool m_timedOut = false;
     bool m_expected = true;
 };
 
