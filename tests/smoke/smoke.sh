@@ -24,7 +24,9 @@ fail() {
     echo "smoke: $*" >&2
     exit 1
 }
-# Polls until the command succeeds: at most 20 s, so a busy machine has time.
+# Polls until the command succeeds: at most 20 s, so a busy machine has time. The command is
+# run anew each time; a "$(...)" in its arguments would be read once, before the first try, so
+# whatever must be read again goes into a function.
 until_true() {
     for _ in $(seq 400); do
         "$@" && return 0
@@ -44,12 +46,13 @@ wait_for_window() {
 }
 gone() { [ -z "$(window_named "$1" || true)" ]; }
 windows_of_velmora() { xdotool search --onlyvisible --pid "$velmora" 2>/dev/null | wc -l; }
+more_windows_than() { [ "$(windows_of_velmora)" -gt "$1" ]; }
 # Alt+C, then the item's letter once the menu is up.
 config_menu() {
     local before
     before=$(windows_of_velmora)
     xdotool windowfocus --sync "$main" key alt+c
-    until_true [ "$(windows_of_velmora)" -gt "$before" ] || fail "Alt+C did not open the menu"
+    until_true more_windows_than "$before" || fail "Alt+C did not open the menu"
     xdotool key "$1"
 }
 game_running() { grep -q "^start $1 --use-config-file=$emu/cfg/" "$ZINC_STANDIN_LOG"; }
@@ -72,7 +75,8 @@ if [ "$with_wm" = --wm ]; then
     # The window manager's frame is the client window's parent.
     frame=$(xwininfo -tree -id "$main" | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')
     size() { xwininfo -id "$frame" | sed -n "s/^ *$1: *//p"; }
-    until_true [ "$(size Width)x$(size Height)" = 515x480 ] ||
+    outer_size_is() { [ "$(size Width)x$(size Height)" = "$1" ]; }
+    until_true outer_size_is 515x480 ||
         fail "the outer size is $(size Width)x$(size Height), not 515x480"
     outer_width=$(size Width)
     outer_height=$(size Height)
