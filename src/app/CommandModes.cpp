@@ -154,14 +154,14 @@ int MakeShortcut(ModeContext& context, int game) {
 int RemoveShortcut(ModeContext& context, int game) {
     // The name is needed only where the shortcut is named after the game; a game that has
     // left the emulator's list may still have one.
-    ShortcutSpec spec{game, QString(), context.executable, context.emulatorDir};
+    ShortcutRequest request{game, QString(), context.executable, context.emulatorDir};
     if (std::optional<GameCatalog> catalog =
             GameCatalog::Load(context.runner, context.emulatorPath, context.emulatorDir)) {
         if (const games::GameRow* row = catalog->Find(game)) {
-            spec.name = ShortcutName(*row);
+            request.name = ShortcutName(*row);
         }
     }
-    const ShortcutOutcome outcome = RemoveDesktopShortcut(spec);
+    const ShortcutOutcome outcome = RemoveDesktopShortcut(request);
     if (!outcome.ok) {
         ReportError("Could not remove the shortcut: " + outcome.error);
         return kExitFailed;

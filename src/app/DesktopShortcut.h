@@ -9,7 +9,7 @@
 
 namespace velmora::app {
 
-struct ShortcutSpec {
+struct ShortcutRequest {
     int game = 0;
     QString name;                  // what the user sees, already decoded from the list's bytes
     std::string program;           // Velmora's own executable, by its bytes
@@ -23,8 +23,8 @@ struct ShortcutOutcome {
 };
 
 // Writes the shortcut, replacing one made before for the same game.
-ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec);
+ShortcutOutcome WriteDesktopShortcut(const ShortcutRequest& request);
 // Removes it; not ok when there was none.
-ShortcutOutcome RemoveDesktopShortcut(const ShortcutSpec& spec);
+ShortcutOutcome RemoveDesktopShortcut(const ShortcutRequest& request);
 
 }  // namespace velmora::app

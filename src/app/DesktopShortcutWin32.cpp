@@ -82,8 +82,8 @@ QString DesktopFolder() {
 
 // The game's name as a file name: the characters Windows does not allow in one become "_",
 // and trailing dots and blanks, which it drops, go.
-QString LinkPath(const ShortcutSpec& spec) {
-    QString name = spec.name;
+QString LinkPath(const ShortcutRequest& request) {
+    QString name = request.name;
     for (QChar& c : name) {
         if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c)) {
             c = u'_';
@@ -93,7 +93,7 @@ QString LinkPath(const ShortcutSpec& spec) {
         name.chop(1);
     }
     if (name.isEmpty()) {
-        name = QStringLiteral("Game %1").arg(spec.game);
+        name = QStringLiteral("Game %1").arg(request.game);
     }
     return DesktopFolder() + u'\\' + name + QStringLiteral(".lnk");
 }
@@ -106,19 +106,19 @@ QString OwnExecutable() {
 
 }  // namespace
 
-ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec) {
+ShortcutOutcome WriteDesktopShortcut(const ShortcutRequest& request) {
     ShortcutOutcome outcome;
     const ComScope com;
-    if (spec.name.isEmpty() || DesktopFolder().isEmpty()) {
+    if (request.name.isEmpty() || DesktopFolder().isEmpty()) {
         outcome.error = "the desktop folder is unknown";
         return outcome;
     }
-    const QString link = LinkPath(spec);
+    const QString link = LinkPath(request);
     outcome.path = Printable(link);
     // The program by its wide name, which no code page can spoil.
     const QString program = OwnExecutable();
-    const QString arguments = QStringLiteral("--start %1").arg(spec.game);
-    const QString folder = QString::fromLocal8Bit(spec.workingDirectory);
+    const QString arguments = QStringLiteral("--start %1").arg(request.game);
+    const QString folder = QString::fromLocal8Bit(request.workingDirectory);
 
     ComPtr<IShellLinkW> shellLink;
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
@@ -128,7 +128,7 @@ ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec) {
         shellLink->SetArguments(Wide(arguments));
         shellLink->SetWorkingDirectory(Wide(folder));
         shellLink->SetIconLocation(Wide(program), 0);
-        shellLink->SetDescription(Wide(spec.name));
+        shellLink->SetDescription(Wide(request.name));
         ComPtr<IPersistFile> file;
         result = shellLink->QueryInterface(IID_IPersistFile, file.OutVoid());
         if (SUCCEEDED(result)) {
@@ -143,14 +143,14 @@ ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec) {
     return outcome;
 }
 
-ShortcutOutcome RemoveDesktopShortcut(const ShortcutSpec& spec) {
+ShortcutOutcome RemoveDesktopShortcut(const ShortcutRequest& request) {
     ShortcutOutcome outcome;
-    if (spec.name.isEmpty()) {
-        outcome.error = "the emulator's list does not hold game " + std::to_string(spec.game) +
+    if (request.name.isEmpty()) {
+        outcome.error = "the emulator's list does not hold game " + std::to_string(request.game) +
                         ", whose name the shortcut bears";
         return outcome;
     }
-    const QString link = LinkPath(spec);
+    const QString link = LinkPath(request);
     outcome.path = Printable(link);
     if (!DeleteFileW(Wide(link))) {
         outcome.error = outcome.path + ": " + Reason(HRESULT_FROM_WIN32(GetLastError()));

@@ -157,11 +157,11 @@ bool InstallIcons(std::string& error) {
 
 }  // namespace
 
-ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec) {
+ShortcutOutcome WriteDesktopShortcut(const ShortcutRequest& request) {
     ShortcutOutcome outcome;
-    const fs::path entry = EntryPath(spec.game);
+    const fs::path entry = EntryPath(request.game);
     outcome.path = entry.string();
-    for (const std::string* path : {&spec.program, &spec.workingDirectory}) {
+    for (const std::string* path : {&request.program, &request.workingDirectory}) {
         if (!FitsAnEntry(*path)) {
             outcome.error = "the path " + *path +
                             " cannot be written into a desktop entry (it must be UTF-8 without "
@@ -179,7 +179,7 @@ ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec) {
         return outcome;
     }
 
-    const std::string name = spec.name.toUtf8().toStdString();
+    const std::string name = request.name.toUtf8().toStdString();
     std::string text =
         "[Desktop Entry]\n"
         "Version=1.4\n"
@@ -190,10 +190,10 @@ ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec) {
         "Comment=Starts this game in ZiNc with its settings from Velmora\n"
         "Icon=velmora\n"
         "Exec=" +
-        ExecArgument(spec.program) + " --start " + std::to_string(spec.game) +
+        ExecArgument(request.program) + " --start " + std::to_string(request.game) +
         "\n"
         "Path=" +
-        StringValue(spec.workingDirectory) +
+        StringValue(request.workingDirectory) +
         "\n"
         "Terminal=false\n"
         "Categories=Game;Emulator;\n";
@@ -209,9 +209,9 @@ ShortcutOutcome WriteDesktopShortcut(const ShortcutSpec& spec) {
     return outcome;
 }
 
-ShortcutOutcome RemoveDesktopShortcut(const ShortcutSpec& spec) {
+ShortcutOutcome RemoveDesktopShortcut(const ShortcutRequest& request) {
     ShortcutOutcome outcome;
-    const fs::path entry = EntryPath(spec.game);
+    const fs::path entry = EntryPath(request.game);
     outcome.path = entry.string();
     std::error_code error;
     if (fs::remove(entry, error)) {
