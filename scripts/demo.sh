@@ -15,7 +15,7 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 echo "No display: running Velmora under Xvfb for a screenshot."
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
     "$1/Velmora" &
     pid=$!
     for _ in $(seq 50); do
