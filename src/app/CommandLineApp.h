@@ -1,13 +1,19 @@
 #pragma once
-// Velmora started with options: picks the application object the mode needs, before it is
-// made. Starting a configured game, listing the games and the shortcuts need no display at
-// all; only a dialog or a question box brings up the widgets.
+// Velmora started with options. Reads them before any application object exists: starting a
+// configured game, listing the games, --help and --version run here on Qt Core alone, with no
+// display and without loading Qt's widgets. The window, and the modes that show a dialog or
+// make a shortcut, are left to the widgets (Windowed.h).
 
 #include <optional>
 
+#include "CommandLine.h"
+
 namespace velmora::app {
 
-// The exit status of the mode the arguments ask for; nothing when they ask for the window.
+// The exit status of the mode the arguments ask for; nothing when the widgets must run it.
 std::optional<int> RunCommandLine(int& argc, char** argv);
+
+// The arguments as the parser takes them.
+QStringList ArgumentList(int argc, char** argv);
 
 }  // namespace velmora::app

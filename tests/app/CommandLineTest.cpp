@@ -15,15 +15,12 @@
 #include "RegistryBackend.h"
 #include "SettingsSnapshot.h"
 #include "TempDir.h"
+#include "VelmoraProgram.h"
 
 namespace velmora {
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kVelmora = "Velmora.exe";
-#else
-constexpr const char* kVelmora = "Velmora";
-#endif
+using test::kVelmora;
 
 struct Outcome {
     int status = -1;
@@ -40,7 +37,7 @@ std::string Bytes(const QByteArray& bytes) {
 class CommandLineTest : public ::testing::Test {
 protected:
     CommandLineTest() {
-        m_emu.Copy(VELMORA_PATH, kVelmora);
+        test::CopyVelmora(m_emu.Str());
         m_env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
             m_env.remove(QString::fromLatin1(name));
@@ -188,6 +185,25 @@ TEST_F(CommandLineTest, UnconfiguredStartWithoutADisplaySaysSo) {
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
     }
     EXPECT_EQ(test::ReadBytes(RunLog()), "") << "nothing was started";
+}
+#endif
+
+#ifndef _WIN32
+// The window lives in a module beside the program. Starting and listing games never load it;
+// whatever needs it says plainly that it is missing.
+TEST_F(CommandLineTest, WithoutTheWindowModuleOnlyWhatNeedsWidgetsFails) {
+    std::filesystem::remove(m_emu.File("Velmora-window.so"));
+    Configure(2);
+    EXPECT_EQ(Velmora({"--start", "2"}).status, 0);
+    EXPECT_EQ(Velmora({"--list"}).status, 0);
+    for (const QStringList& arguments : {QStringList{}, QStringList{"--shortcut", "2"}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const Outcome run = Velmora(arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind("Velmora cannot open its window: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find("Velmora-window.so"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    }
 }
 #endif
 

@@ -9,13 +9,13 @@
 #include <string>
 
 #include "CConfigGameDlg.h"
-#include "CommandModes.h"
 #include "Contract.h"
 #include "EmulatorDir.h"
 #include "GameSnapshots.h"
 #include "Platform.h"
 #include "ProcessRunner.h"
 #include "QtTestSupport.h"
+#include "WidgetModes.h"
 
 namespace velmora::app {
 namespace {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "EmulatorDir.h"
+#include "VelmoraProgram.h"
 
 namespace velmora {
 namespace {
@@ -80,7 +81,7 @@ std::string RunVelmora(const QString& program, const QStringList& arguments, int
 
 TEST(ShortcutWin32, LinkStartsTheGameInTheEmulatorFolder) {
     test::EmulatorDir emu;
-    emu.Copy(VELMORA_PATH, "Velmora.exe");
+    test::CopyVelmora(emu.Str());
     const QString velmora = QString::fromStdString(emu.File("Velmora.exe"));
 
     int status = -1;

@@ -15,6 +15,7 @@
 
 #include "Contract.h"
 #include "TempDir.h"
+#include "VelmoraProgram.h"
 
 namespace velmora {
 namespace {
@@ -113,7 +114,7 @@ TEST(ShortcutXdg, EntryIsValidAndStartsTheGameFromAnAwkwardFolder) {
     test::TempDir root;
     const fs::path emu = root.Path() / "Arcade 100% \"fun\" $HOME `x` a\\b" / "zinc";
     fs::create_directories(emu / "cfg");
-    fs::copy_file(VELMORA_PATH, emu / "Velmora");
+    test::CopyVelmora(emu);
     fs::copy_file(VELMORA_STANDIN_PATH, emu / "ZINC.EXE");
     test::WriteBytes((emu / "cfg" / "Velmora002.cfg").string(), "--show-fps\r\n");
     const fs::path data = root.Path() / "data";
@@ -183,7 +184,7 @@ TEST(ShortcutXdg, AGameTheListLacksGetsNoShortcut) {
     test::TempDir root;
     const fs::path emu = root.Path() / "zinc";
     fs::create_directories(emu / "cfg");
-    fs::copy_file(VELMORA_PATH, emu / "Velmora");
+    test::CopyVelmora(emu);
     fs::copy_file(VELMORA_STANDIN_PATH, emu / "ZINC.EXE");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(root.File("data")));
@@ -200,7 +201,7 @@ TEST(ShortcutXdg, NamesThatAreNotUtf8AreReadAsWindows1252) {
     test::TempDir root;
     const fs::path emu = root.Path() / "zinc";
     fs::create_directories(emu / "cfg");
-    fs::copy_file(VELMORA_PATH, emu / "Velmora");
+    test::CopyVelmora(emu);
     fs::copy_file(VELMORA_STANDIN_PATH, emu / "ZINC.EXE");
     test::WriteBytes(root.File("list.txt"),
                      "21 Caf\xe9 \x80 Racer (Fran\xe7"
