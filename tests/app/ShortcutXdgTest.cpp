@@ -180,41 +180,44 @@ TEST(ShortcutXdg, EntryIsValidAndStartsTheGameFromAnAwkwardFolder) {
     EXPECT_NE(again.err.find(entry), std::string::npos) << again.err;
 }
 
-TEST(ShortcutXdg, AGameTheListLacksGetsNoShortcut) {
+// Velmora beside the stand-in in a plain folder, with data and settings folders of its own.
+struct PlainEmulator {
+    PlainEmulator() {
+        fs::create_directories(emu / "cfg");
+        test::CopyVelmora(emu);
+        fs::copy_file(VELMORA_STANDIN_PATH, emu / "ZINC.EXE");
+        env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(root.File("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(root.File("config")));
+    }
+    Outcome Velmora(const QStringList& arguments) const {
+        return Execute(QString::fromStdString((emu / "Velmora").string()), arguments,
+                       QString::fromStdString(root.Str()), env);
+    }
+
     test::TempDir root;
-    const fs::path emu = root.Path() / "zinc";
-    fs::create_directories(emu / "cfg");
-    test::CopyVelmora(emu);
-    fs::copy_file(VELMORA_STANDIN_PATH, emu / "ZINC.EXE");
+    fs::path emu = root.Path() / "zinc";
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(root.File("data")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(root.File("config")));
-    const Outcome run = Execute(QString::fromStdString((emu / "Velmora").string()),
-                                {"--shortcut", "4"}, QString::fromStdString(root.Str()), env);
+};
+
+TEST(ShortcutXdg, AGameTheListLacksGetsNoShortcut) {
+    const PlainEmulator plain;
+    const Outcome run = plain.Velmora({"--shortcut", "4"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "There is no game 4 in the emulator's list.\n");
-    EXPECT_FALSE(fs::exists(root.Path() / "data" / "applications"));
+    EXPECT_FALSE(fs::exists(plain.root.Path() / "data" / "applications"));
 }
 
 // A name that is not UTF-8 is Windows-1252; a desktop entry holds UTF-8 alone.
 TEST(ShortcutXdg, NamesThatAreNotUtf8AreReadAsWindows1252) {
-    test::TempDir root;
-    const fs::path emu = root.Path() / "zinc";
-    fs::create_directories(emu / "cfg");
-    test::CopyVelmora(emu);
-    fs::copy_file(VELMORA_STANDIN_PATH, emu / "ZINC.EXE");
-    test::WriteBytes(root.File("list.txt"),
+    PlainEmulator plain;
+    test::WriteBytes(plain.root.File("list.txt"),
                      "21 Caf\xe9 \x80 Racer (Fran\xe7"
                      "e) [x]\r\n");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(root.File("data")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(root.File("config")));
-    env.insert(QStringLiteral("ZINC_STANDIN_LIST_FILE"),
-               QString::fromStdString(root.File("list.txt")));
-    const Outcome run = Execute(QString::fromStdString((emu / "Velmora").string()),
-                                {"--shortcut", "21"}, QString::fromStdString(root.Str()), env);
+    plain.env.insert(QStringLiteral("ZINC_STANDIN_LIST_FILE"),
+                     QString::fromStdString(plain.root.File("list.txt")));
+    const Outcome run = plain.Velmora({"--shortcut", "21"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string entry = root.File("data/applications/velmora-game-21.desktop");
+    const std::string entry = plain.root.File("data/applications/velmora-game-21.desktop");
     EXPECT_EQ(ReadEntry(entry)["Name"],
               "Caf\xc3\xa9 \xe2\x82\xac Racer (Fran\xc3\xa7"
               "e)");

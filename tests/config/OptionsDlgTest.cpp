@@ -52,6 +52,14 @@ void ClickInto(COptionsEdit* edit) {
 const std::string kHelp = "zinc <game> [--a=N] [--b] [--renderer=FILE] [--c=x]\r\n";
 const std::string kCallerText = "--x=1\r\n--y=2";
 
+// A fresh pair of the two options editors, which must treat bytes alike.
+std::vector<std::unique_ptr<COptionsDlg>> BothEditors(const std::string& emulatorDir) {
+    std::vector<std::unique_ptr<COptionsDlg>> both;
+    both.push_back(std::make_unique<CMainEmuOptionsDlg>(kHelp));
+    both.push_back(std::make_unique<CRendererOptionsDlg>(emulatorDir));
+    return both;
+}
+
 TEST(OptionsDlg, OpensWithListCallerTextAndFocusOnOk) {
     CMainEmuOptionsDlg dialog(kHelp);
     dialog.m_strOptions = kCallerText;
@@ -227,14 +235,8 @@ TEST(OptionsDlg, EditorsGiveBackTheBytesTheyWereGiven) {
         {"longer than the limit", longer, ""},  // nothing more may be typed
     };
     test::TempDir emulator;
-    const auto editors = [&] {
-        std::vector<std::unique_ptr<COptionsDlg>> both;
-        both.push_back(std::make_unique<CMainEmuOptionsDlg>(kHelp));
-        both.push_back(std::make_unique<CRendererOptionsDlg>(emulator.Str()));
-        return both;
-    };
     for (const auto& c : cases) {
-        for (const auto& dialog : editors()) {
+        for (const auto& dialog : BothEditors(emulator.Str())) {
             dialog->m_strOptions = c.given;
             RunModal(*dialog, [&] { QTest::mouseClick(Button(*dialog, "ok"), Qt::LeftButton); });
             EXPECT_EQ(dialog->m_strOptions, c.given) << c.name << ", unchanged";
@@ -289,14 +291,8 @@ TEST(OptionsDlg, EditorsKeepAFileEndingInsideACharacter) {
          "x--t=\xF0\x9F\x98"},
     };
     test::TempDir emulator;
-    const auto editors = [&] {
-        std::vector<std::unique_ptr<COptionsDlg>> both;
-        both.push_back(std::make_unique<CMainEmuOptionsDlg>(kHelp));
-        both.push_back(std::make_unique<CRendererOptionsDlg>(emulator.Str()));
-        return both;
-    };
     for (const auto& c : cases) {
-        for (const auto& dialog : editors()) {
+        for (const auto& dialog : BothEditors(emulator.Str())) {
             dialog->m_strOptions = c.given;
             RunModal(*dialog, [&] {
                 COptionsEdit* lower = Edit(*dialog, "edit1005");
