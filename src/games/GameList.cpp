@@ -116,6 +116,14 @@ bool ConfiguredGames::IsConfigured(int game) const {
     return IsGameConfigured(m_emulatorDir, game);
 }
 
+std::string_view GameName(std::string_view gameText) {
+    size_t i = text::SkipToDigits(gameText).digits;
+    while (i < gameText.size() && gameText[i] >= '0' && gameText[i] <= '9') {
+        ++i;
+    }
+    return text::TrimLeft(gameText.substr(i));
+}
+
 bool IsGameConfigured(const std::string& emulatorDir, int game) {
     std::FILE* file = std::fopen(emu::GameOptionsFile(emulatorDir, game).c_str(), "rb");
     if (file == nullptr) {

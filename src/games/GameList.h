@@ -21,6 +21,10 @@ struct GameRow {
 // and it holds a "[". Rows come in the order of the output; nothing is merged or sorted.
 std::vector<GameRow> ParseGameList(std::string_view output);
 
+// The name in a row's game text: what follows the leading number and the white space after
+// it. "  8 Iota " gives "Iota ".
+std::string_view GameName(std::string_view gameText);
+
 // A game counts as configured once its options file yields at least one byte.
 bool IsGameConfigured(const std::string& emulatorDir, int game);
 

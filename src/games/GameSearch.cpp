@@ -71,14 +71,6 @@ void AppendFoldedWindows1252(std::string_view text, std::string& out) {
     }
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-bool IsLeadingSpace(char c) {  // what atoi skips before the number
-    return IsBlank(c) || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -92,23 +84,6 @@ size_t CodePoints(std::string_view utf8) {
 }
 
 }  // namespace
-
-std::string_view GameName(std::string_view gameText) {
-    size_t i = 0;
-    while (i < gameText.size() && IsLeadingSpace(gameText[i])) {
-        ++i;
-    }
-    if (i < gameText.size() && (gameText[i] == '+' || gameText[i] == '-')) {
-        ++i;
-    }
-    while (i < gameText.size() && IsDigit(gameText[i])) {
-        ++i;
-    }
-    while (i < gameText.size() && IsBlank(gameText[i])) {
-        ++i;
-    }
-    return gameText.substr(i);
-}
 
 void AppendFolded(std::string_view text, std::string& out) {
     const size_t start = out.size();

@@ -17,9 +17,6 @@
 
 namespace velmora::games {
 
-// The name in a row's game text: what follows the leading number and the blanks after it.
-std::string_view GameName(std::string_view gameText);
-
 // Appends `text` to `out` as UTF-8 with the ASCII and Windows-1252 letters folded to lower
 // case. `text` is read as UTF-8 when it is valid UTF-8, as Windows-1252 otherwise.
 void AppendFolded(std::string_view text, std::string& out);
