@@ -11,8 +11,10 @@ GameLauncher::GameLauncher(std::string emulatorDirectory, snapshot::GameSnapshot
                            ProcessRunner& runner)
     : m_emulatorDirectory(std::move(emulatorDirectory)), m_snapshots(snapshots), m_runner(runner) {}
 
-emu::Command GameLauncher::Prepare(int game) {
-    m_snapshots.Restore(game);
+emu::Command GameLauncher::Prepare(int game, const SettingsNotRestored& settingsNotRestored) {
+    if (std::string reason; !m_snapshots.Restore(game, &reason) && settingsNotRestored) {
+        settingsNotRestored(reason);
+    }
     // The emulator and its plugins look for their files relative to the current directory.
     platform::ChangeDirectory(m_emulatorDirectory);
     return emu::LaunchCommand(m_emulatorDirectory, game);
@@ -26,8 +28,9 @@ bool GameLauncher::StartDetached(int game) {
     return ProcessRunner::StartDetached(Prepare(game));
 }
 
-ForwardedResult GameLauncher::RunForwarded(int game) {
-    return ProcessRunner::RunForwarded(Prepare(game));
+ForwardedResult GameLauncher::RunForwarded(int game,
+                                           const SettingsNotRestored& settingsNotRestored) {
+    return ProcessRunner::RunForwarded(Prepare(game, settingsNotRestored));
 }
 
 }  // namespace velmora::games

@@ -3,6 +3,7 @@
 // current one, then the emulator run with the game's options file, captured or detached.
 // Qt Core only; the list view decides whether to start and shows what came of it.
 
+#include <functional>
 #include <string>
 
 #include "ProcessRunner.h"
@@ -22,11 +23,14 @@ public:
     CaptureResult RunCaptured(int game, const RunHooks& hooks = {});
     // Starts the game and returns at once; false when the emulator could not be started.
     bool StartDetached(int game);
-    // Runs the game on our own standard input, output and error and waits for it.
-    ForwardedResult RunForwarded(int game);
+    // Runs the game on our own standard input, output and error and waits for it. When the
+    // game's plugin settings cannot be restored, `settingsNotRestored` hears why before the
+    // game starts all the same.
+    using SettingsNotRestored = std::function<void(const std::string& reason)>;
+    ForwardedResult RunForwarded(int game, const SettingsNotRestored& settingsNotRestored = {});
 
 private:
-    emu::Command Prepare(int game);
+    emu::Command Prepare(int game, const SettingsNotRestored& settingsNotRestored = {});
 
     std::string m_emulatorDirectory;
     snapshot::GameSnapshots& m_snapshots;

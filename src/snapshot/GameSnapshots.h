@@ -18,10 +18,13 @@ public:
 
     explicit GameSnapshots(std::string emulatorDirectory, OpenStore open = reg::OpenUserRegistry);
 
-    // The plugin settings key into the game's snapshot file, and back. False when nothing
-    // was saved or restored; a failed save gives its reason (SaveSettingsSnapshot).
+    // The plugin settings key into the game's snapshot file. False, with the reason, when
+    // nothing was saved (SaveSettingsSnapshot).
     bool Save(int game, std::string* reason = nullptr);
-    bool Restore(int game);
+    // The game's snapshot file back into the plugin settings key. True when the game's
+    // settings are in place, also when it has no snapshot file and so nothing to restore;
+    // false, with the reason and the key untouched, when they could not be put there.
+    bool Restore(int game, std::string* reason = nullptr);
 
     const std::string& EmulatorDirectory() const { return m_emulatorDirectory; }
 

@@ -21,6 +21,9 @@ bool SaveSettingsSnapshot(reg::RegistryBackend& registry, const std::string& sna
 
 // The reason given when the plugins' settings themselves could not be read.
 inline constexpr std::string_view kSettingsUnreadable = "The plugins' settings could not be read.";
+// And when they could not be written.
+inline constexpr std::string_view kSettingsUnwritable =
+    "The plugins' settings could not be written.";
 
 // Replaces the plugin settings key by the file's contents. A file that is missing or cannot
 // be read whole leaves the key untouched (false). Any file that can be read clears the key,
