@@ -31,7 +31,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
     COptionsEdit* UpperEdit() const { return m_upper; }
-    COptionsEdit* LowerEdit() const { return m_lower; }
     // Tab stops every `dialogUnits` in both edits.
     void SetTabStops(int dialogUnits);
 

@@ -29,7 +29,6 @@ public:
     // The limit holds back what the user types, pastes or drops; text set by the program is
     // shown whole, so nothing the caller hands in is cut off unseen.
     void SetLimit(int characters) { m_limit = characters; }
-    int Limit() const { return m_limit; }
     // Length of Text(): every line break counts two, as CR LF.
     int Length() const;
 

@@ -48,7 +48,6 @@ public:
     bool DeleteTree(const std::string& keyPath);
 
     RegistryBackend& Registry() const { return m_registry; }
-    RootKey Root() const { return m_root; }
 
 private:
     bool Visit(const std::string& keyPath, HKey key, unsigned flags, int depth);
