@@ -21,10 +21,6 @@ function(velmora_emulator_dir target destination)
         list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Velmora>
              ${destination}/)
         list(APPEND depends Velmora)
-        if(TARGET velmora_window)  # the window, a module beside the program on Linux
-            list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy
-                 $<TARGET_FILE:velmora_window> ${destination}/)
-        endif()
     endif()
     set(all)
     if(ARG_ALL)

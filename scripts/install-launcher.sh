@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Puts Velmora into the desktop's application menu for one emulator directory: copies the
-# built Velmora and its window module beside ZINC.EXE, writes velmora.desktop into $XDG_DATA_HOME/applications and
-# the icons into $XDG_DATA_HOME/icons/hicolor. The menu entry starts that copy in the
+# built Velmora beside ZINC.EXE, writes velmora.desktop into $XDG_DATA_HOME/applications and the
+# icons into $XDG_DATA_HOME/icons/hicolor. The menu entry starts that copy in the
 # emulator directory.
 #
 #   scripts/install-launcher.sh EMULATOR_DIR
@@ -53,7 +53,6 @@ else
     [[ $emulator_dir == /* ]] || emulator_dir=$PWD/$emulator_dir
 fi
 program=$emulator_dir/Velmora
-module=$emulator_dir/Velmora-window.so
 
 # A desktop entry is UTF-8 text, one value per line: a path that is not UTF-8 or holds a
 # control character cannot be written into one.
@@ -104,7 +103,6 @@ remove_empty_dirs() {
 
 if $uninstall; then
     remove_file "$program"
-    remove_file "$module"
     if [ -f "$entry" ] && ! entry_is_ours; then
         # The menu entry and the icons belong to another emulator directory now.
         printf 'Left %s: it starts Velmora in another directory\n' "$entry"
@@ -122,12 +120,9 @@ fi
 [ -f "$emulator_dir/ZINC.EXE" ] ||
     die "$emulator_dir holds no ZINC.EXE: Velmora belongs in the emulator's own directory"
 built=$build/src/app/Velmora
-built_module=$build/src/app/Velmora-window.so
 icons=$build/launcher/icons/hicolor
-for file in "$built" "$built_module"; do
-    [ -f "$file" ] || die "$file is missing: build Velmora first" \
-        "(cmake --preset release && cmake --build --preset release)"
-done
+[ -f "$built" ] || die "$built is missing: build Velmora first" \
+    "(cmake --preset release && cmake --build --preset release)"
 for size in "${sizes[@]}"; do
     [ -f "$icons/${size}x$size/apps/velmora.png" ] ||
         die "the icons are missing from $icons: build Velmora first" \
@@ -136,11 +131,7 @@ done
 
 # Written under another name and renamed, so a Velmora running from there keeps running and
 # nothing is left half-written.
-# The module goes first: the program it belongs to is the one that follows.
-trap 'rm -f -- "$module.installing" "$program.installing" "$entry.installing"' EXIT
-cp -- "$built_module" "$module.installing"
-chmod 644 -- "$module.installing"
-mv -fT -- "$module.installing" "$module"
+trap 'rm -f -- "$program.installing" "$entry.installing"' EXIT
 cp -- "$built" "$program.installing"
 chmod 755 -- "$program.installing"
 mv -fT -- "$program.installing" "$program"

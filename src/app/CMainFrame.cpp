@@ -9,17 +9,14 @@
 #include "COutputBar.h"
 #include "CVelmoraView.h"
 #include "Contract.h"
-#include "GameSnapshots.h"
 #include "ModalReturn.h"
 #include "Platform.h"
 #include "Profile.h"
 
 namespace velmora::app {
 
-CMainFrame::CMainFrame(const std::string& executablePath, ui::CProfile& profile,
-                       snapshot::GameSnapshots& snapshots)
+CMainFrame::CMainFrame(const std::string& executablePath, ui::CProfile& profile)
     : m_profile(profile),
-      m_snapshots(snapshots),
       m_emulatorDirectory(platform::EmulatorDirectoryFor(executablePath)),
       m_emulatorPath(emu::EmulatorPath(m_emulatorDirectory)) {
     CreateMenu();
@@ -76,7 +73,7 @@ QAction* CMainFrame::Action(int commandId) const {
     }
 }
 
-bool CMainFrame::Create() {
+void CMainFrame::Create() {
     const int x = m_profile.GetInt(ui::kPositionSection, "x", 100);
     const int y = m_profile.GetInt(ui::kPositionSection, "y", 100);
     const int dx = m_profile.GetInt(ui::kPositionSection, "dx", 515);
@@ -96,7 +93,6 @@ bool CMainFrame::Create() {
     m_outputBar->setObjectName(QStringLiteral("outputBar"));
     m_outputBar->setVisible(m_showOutput != 0);
     UpdateCommandUI();
-    return true;
 }
 
 void CMainFrame::SetActiveView(games::CVelmoraView* view) {
@@ -193,14 +189,6 @@ void CMainFrame::OnToggleOutput() {
 
 void CMainFrame::SetOutputText(const std::string& text) {
     m_outputBar->SetText(text);
-}
-
-void CMainFrame::SaveSettingsSnapshot(int game) {
-    m_snapshots.Save(game);
-}
-
-void CMainFrame::RestoreSettingsSnapshot(int game) {
-    m_snapshots.Restore(game);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

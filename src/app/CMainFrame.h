@@ -14,9 +14,6 @@ namespace velmora::games {
 class CVelmoraView;
 class ProcessRunner;
 }  // namespace velmora::games
-namespace velmora::snapshot {
-class GameSnapshots;
-}
 
 namespace velmora::app {
 
@@ -28,13 +25,11 @@ class CMainFrame : public QMainWindow, public ui::CFrameServices {
 public:
     // The emulator lives beside Velmora's own executable; its place is settled here and never
     // changes.
-    CMainFrame(const std::string& executablePath, ui::CProfile& profile,
-               snapshot::GameSnapshots& snapshots);
+    CMainFrame(const std::string& executablePath, ui::CProfile& profile);
     ~CMainFrame() override;
 
-    // Placement from the profile and the output bar. False when the window cannot come into
-    // being.
-    bool Create();
+    // Placement from the profile and the output bar.
+    void Create();
     void SetActiveView(games::CVelmoraView* view);
     games::CVelmoraView* GetActiveView() const { return m_view; }
 
@@ -47,11 +42,6 @@ public:
     void SetOutputText(const std::string& text) override;
     ui::CProfile& Profile() override { return m_profile; }
     QWidget* FrameWindow() override { return this; }
-
-    // The game's plugin settings into its snapshot file, and back.
-    void SaveSettingsSnapshot(int game);
-    void RestoreSettingsSnapshot(int game);
-    snapshot::GameSnapshots& Snapshots() { return m_snapshots; }
 
     COutputBar* OutputBar() const { return m_outputBar; }
     QWidget* ClientArea() const { return m_client; }
@@ -80,7 +70,6 @@ private:
     void ApplyOuterSize();
 
     ui::CProfile& m_profile;
-    snapshot::GameSnapshots& m_snapshots;
     std::string m_emulatorDirectory;
     std::string m_emulatorPath;
     std::string m_helpText;

@@ -22,13 +22,10 @@ public:
     CVelmoraApp(int& argc, char** argv);
     ~CVelmoraApp() override;
 
-    // False when the main window could not be made; the program then ends.
-    bool InitInstance();
-    CMainFrame* MainFrame() const { return m_frame.get(); }
+    // The document, the main window and its game list.
+    void InitInstance();
 
 private:
-    static std::string ExecutablePath();
-
     std::string m_executable;
     QSettings m_settings;
     ui::CProfile m_profile;

@@ -7,10 +7,7 @@ namespace velmora::app {
 
 class CVelmoraDoc {
 public:
-    bool OnNewDocument() {
-        m_title = "A small ZiNc frontend";
-        return true;
-    }
+    void OnNewDocument() { m_title = "A small ZiNc frontend"; }
     const std::string& Title() const { return m_title; }
 
 private:

@@ -1,45 +1,135 @@
 #include "CommandLine.h"
 
 #include <limits>
-#include <utility>
 
 namespace velmora::app {
 
 namespace {
 
-QCommandLineOption GameOption(const QString& name, const QString& description) {
-    return QCommandLineOption(name, description, QStringLiteral("N"));
+// Every mode, once: its option, what it says in --help, and what it needs.
+struct ModeOption {
+    Mode mode;
+    const char* names[2];
+    const char* valueName;  // nullptr for a mode without a value
+    const char* description;
+    Needs needs;
+};
+
+constexpr ModeOption kModes[] = {
+    {Mode::Start,
+     {"start"},
+     "N",
+     "Start game N with its settings, without a window, and exit with the emulator's exit "
+     "status.",
+     Needs::DisplayUnlessConfigured},
+    {Mode::Configure,
+     {"configure"},
+     "N",
+     "Open only the Configure game dialog for game N.",
+     Needs::Display},
+    {Mode::List,
+     {"list"},
+     nullptr,
+     "Print the emulator's games, one per line: number, name, country, infos and whether the "
+     "game is configured, separated by tabs.",
+     Needs::Nothing},
+    {Mode::Shortcut,
+     {"shortcut"},
+     "N",
+     "Make a desktop shortcut that starts game N.",
+     Needs::Nothing},
+    {Mode::RemoveShortcut,
+     {"remove-shortcut"},
+     "N",
+     "Remove the desktop shortcut of game N.",
+     Needs::Nothing},
+    {Mode::Help, {"h", "help"}, nullptr, "Show this help and exit.", Needs::Nothing},
+    {Mode::Version, {"v", "version"}, nullptr, "Show Velmora's version and exit.", Needs::Nothing},
+};
+
+// Qt's own options, which the application object takes out of the arguments itself: those of
+// Qt's GUI, of its widgets and of its X11 platform. Velmora only has to let them pass.
+struct QtOption {
+    const char* name;
+    bool takesValue;
+};
+
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},      {"platformpluginpath", true},
+    {"platformtheme", true}, {"plugin", true},
+    {"qmljsdebugger", true}, {"qwindowgeometry", true},
+    {"qwindowicon", true},   {"qwindowtitle", true},
+    {"session", true},       {"display", true},
+    {"geometry", true},      {"title", true},
+    {"icon", true},          {"name", true},
+    {"style", true},         {"stylesheet", true},
+    {"reverse", false},      {"widgetcount", false},
+    {"testability", false},  {"sync", false},
+    {"nograb", false},       {"dograb", false},
+};
+
+QStringList Names(const ModeOption& mode) {
+    QStringList names;
+    for (const char* name : mode.names) {
+        if (name != nullptr) {
+            names.append(QString::fromLatin1(name));
+        }
+    }
+    return names;
+}
+
+const ModeOption* ModeNamed(const QString& name) {
+    for (const ModeOption& mode : kModes) {
+        if (Names(mode).contains(name)) {
+            return &mode;
+        }
+    }
+    return nullptr;
+}
+
+// The argument that gave the unknown option `name`, as the user typed it: "-stlye", not
+// "stlye".
+QString AsTyped(const QStringList& arguments, const QString& name) {
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != QStringLiteral("--"); ++i) {
+        QString option = arguments[i].section(u'=', 0, 0);
+        qsizetype dashes = 0;
+        while (dashes < option.size() && option[dashes] == u'-') {
+            ++dashes;
+        }
+        if (dashes > 0 && option.mid(dashes) == name) {
+            return option;
+        }
+    }
+    return QStringLiteral("-") + name;
 }
 
 }  // namespace
 
-CommandLine::CommandLine()
-    : m_start(GameOption(QStringLiteral("start"),
-                         QStringLiteral("Start game N with its settings, without a window, and "
-                                        "exit with the emulator's exit status."))),
-      m_configure(GameOption(QStringLiteral("configure"),
-                             QStringLiteral("Open only the Configure game dialog for game N."))),
-      m_list(QStringLiteral("list"),
-             QStringLiteral("Print the emulator's games, one per line: number, name, country, "
-                            "infos and whether the game is configured, separated by tabs.")),
-      m_shortcut(GameOption(QStringLiteral("shortcut"),
-                            QStringLiteral("Make a desktop shortcut that starts game N."))),
-      m_removeShortcut(GameOption(QStringLiteral("remove-shortcut"),
-                                  QStringLiteral("Remove the desktop shortcut of game N."))),
-      m_help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-             QStringLiteral("Show this help and exit.")),
-      m_version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                QStringLiteral("Show Velmora's version and exit.")) {
+CommandLine::CommandLine() {
     m_parser.setApplicationDescription(
         QStringLiteral("A small ZiNc frontend. Without options it opens its window."));
-    m_parser.addOptions(
-        {m_start, m_configure, m_list, m_shortcut, m_removeShortcut, m_help, m_version});
+    // "-style fusion" is Qt's option "style", never the letters s, t, y, l and e.
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const ModeOption& mode : kModes) {
+        m_parser.addOption(QCommandLineOption(
+            Names(mode), QString::fromLatin1(mode.description),
+            mode.valueName != nullptr ? QString::fromLatin1(mode.valueName) : QString()));
+    }
+    for (const QtOption& qt : kQtOptions) {
+        QCommandLineOption option(QString::fromLatin1(qt.name), QString(),
+                                  qt.takesValue ? QStringLiteral("value") : QString());
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        m_parser.addOption(option);
+    }
 }
 
 bool CommandLine::Parse(const QStringList& arguments) {
     m_request = CommandRequest();
     if (!m_parser.parse(arguments)) {
-        m_error = m_parser.errorText();
+        const QStringList unknown = m_parser.unknownOptionNames();
+        m_error = unknown.isEmpty()
+                      ? m_parser.errorText()
+                      : QStringLiteral("Unknown option '%1'.").arg(AsTyped(arguments, unknown[0]));
         return false;
     }
     if (const QStringList stray = m_parser.positionalArguments(); !stray.isEmpty()) {
@@ -47,33 +137,30 @@ bool CommandLine::Parse(const QStringList& arguments) {
         return false;
     }
 
-    const std::pair<const QCommandLineOption*, Mode> modes[] = {
-        {&m_help, Mode::Help},
-        {&m_version, Mode::Version},
-        {&m_start, Mode::Start},
-        {&m_configure, Mode::Configure},
-        {&m_list, Mode::List},
-        {&m_shortcut, Mode::Shortcut},
-        {&m_removeShortcut, Mode::RemoveShortcut},
-    };
-    // Every option is a mode of its own: two of them, or one given twice, cannot both be meant.
-    if (m_parser.optionNames().size() > 1) {
-        m_error = QStringLiteral(
-            "Give only one of --start, --configure, --list, --shortcut, "
-            "--remove-shortcut, --help and --version, once.");
-        return false;
-    }
-    const QCommandLineOption* chosen = nullptr;
-    for (const auto& [option, mode] : modes) {
-        if (m_parser.isSet(*option)) {
-            chosen = option;
-            m_request.mode = mode;
+    const ModeOption* chosen = nullptr;
+    for (const QString& name : m_parser.optionNames()) {
+        const ModeOption* mode = ModeNamed(name);
+        if (mode == nullptr) {
+            continue;  // one of Qt's
         }
+        // Every mode is an option of its own: two of them, or one given twice, cannot both
+        // be meant.
+        if (chosen != nullptr) {
+            m_error = QStringLiteral(
+                "Give only one of --start, --configure, --list, --shortcut, "
+                "--remove-shortcut, --help and --version, once.");
+            return false;
+        }
+        chosen = mode;
     }
-    if (chosen == nullptr || chosen->valueName().isEmpty()) {
+    if (chosen == nullptr) {
         return true;
     }
-    const QString value = m_parser.value(*chosen);
+    m_request.mode = chosen->mode;
+    if (chosen->valueName == nullptr) {
+        return true;
+    }
+    const QString value = m_parser.value(QString::fromLatin1(chosen->names[0]));
     const std::optional<int> game = ParseGameNumber(value);
     if (!game) {
         m_error =
@@ -82,6 +169,15 @@ bool CommandLine::Parse(const QStringList& arguments) {
     }
     m_request.game = *game;
     return true;
+}
+
+Needs CommandLine::NeedsOf(Mode mode) {
+    for (const ModeOption& option : kModes) {
+        if (option.mode == mode) {
+            return option.needs;
+        }
+    }
+    return Needs::Display;  // the window
 }
 
 std::optional<int> ParseGameNumber(QStringView text) {

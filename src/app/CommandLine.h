@@ -1,6 +1,7 @@
 #pragma once
-// Velmora's own command line: which mode to run and for which game. Read before any
-// application object exists, since the mode decides whether a window can be needed at all.
+// Velmora's own command line, read once, before any application object exists: the mode
+// decides what the program needs (CommandLine::Needs), a display above all. Qt's own options
+// (-style, -platform, -reverse, ...) are known too, so that they reach Qt as they always have.
 
 #include <QCommandLineParser>
 #include <QString>
@@ -10,6 +11,13 @@
 namespace velmora::app {
 
 enum class Mode { Window, Help, Version, Start, Configure, List, Shortcut, RemoveShortcut };
+
+// What a mode needs beyond Qt Core.
+enum class Needs {
+    Nothing,
+    Display,                  // a window or a dialog
+    DisplayUnlessConfigured,  // the question a game that is not configured yet is asked
+};
 
 struct CommandRequest {
     Mode mode = Mode::Window;
@@ -26,19 +34,13 @@ public:
     bool Parse(const QStringList& arguments);
     const CommandRequest& Request() const { return m_request; }
     const QString& ErrorText() const { return m_error; }
+    static Needs NeedsOf(Mode mode);
 
     // The --help text; needs the application object, which names the program.
     QString HelpText() const { return m_parser.helpText(); }
 
 private:
     QCommandLineParser m_parser;
-    QCommandLineOption m_start;
-    QCommandLineOption m_configure;
-    QCommandLineOption m_list;
-    QCommandLineOption m_shortcut;
-    QCommandLineOption m_removeShortcut;
-    QCommandLineOption m_help;
-    QCommandLineOption m_version;
     CommandRequest m_request;
     QString m_error;
 };

@@ -1,11 +1,12 @@
 #include "CommandModes.h"
 
-#include <QCoreApplication>
-#include <QDir>
-
+#include "CConfigGameDlg.h"
 #include "Console.h"
+#include "Contract.h"
 #include "GameLauncher.h"
 #include "GameList.h"
+#include "GameSnapshots.h"
+#include "ProcessRunner.h"
 
 namespace velmora::app {
 
@@ -14,16 +15,6 @@ namespace {
 constexpr const char* kNoEmulator = "Could not find ZINC.EXE!";
 
 }  // namespace
-
-std::string OwnExecutable() {
-    std::string path = platform::ExecutablePath();
-    if (path.empty()) {
-        path = QDir::toNativeSeparators(QCoreApplication::applicationFilePath())
-                   .toLocal8Bit()
-                   .toStdString();
-    }
-    return path;
-}
 
 std::optional<GameCatalog> LoadCatalog(const ModeContext& context) {
     std::optional<GameCatalog> catalog =
@@ -42,15 +33,42 @@ const games::GameRow* FindGame(const GameCatalog& catalog, int game) {
     return row;
 }
 
-int StartConfiguredGame(ModeContext& context, int game) {
+int StartGame(ModeContext& context, int game) {
+    if (!games::IsGameConfigured(context.emulatorDir, game)) {
+        if (config::AskToConfigure(nullptr)) {
+            ConfigureGame(context, game);
+        }
+        return kExitFailed;  // even a freshly configured game waits for the user to start it
+    }
     games::GameLauncher launcher(context.emulatorDir, context.snapshots, context.runner);
-    const games::ForwardedResult result = launcher.RunForwarded(game);
+    // The game starts with whatever settings the plugins have, as it does from the list; the
+    // user hears why they are not the game's own.
+    const games::ForwardedResult result =
+        launcher.RunForwarded(game, [game](const std::string& reason) {
+            ReportError("Velmora: the plugin settings of game " + std::to_string(game) +
+                        " were not restored: " + reason);
+        });
     if (!result.started) {
-        ReportError(std::string(kNoEmulator) + "\n" + emu::EmulatorPath(context.emulatorDir) +
-                    ": " + result.error);
+        ReportError(std::string(kNoEmulator) + "\n" + context.emulatorPath + ": " + result.error);
         return kExitFailed;
     }
     return result.exitCode;
+}
+
+int ConfigureGame(ModeContext& context, int game) {
+    const std::optional<GameCatalog> catalog = LoadCatalog(context);
+    const games::GameRow* row = catalog ? FindGame(*catalog, game) : nullptr;
+    if (row == nullptr) {
+        return kExitFailed;
+    }
+    const std::string helpText =
+        context.runner
+            .RunCaptured(emu::HelpTextCommand(context.emulatorPath, context.emulatorDir),
+                         games::WindowMode::Hidden)
+            .text;
+    const config::ConfigureResult result = config::ConfigureGame(
+        context.emulatorDir, helpText, context.snapshots, row->game, game, nullptr);
+    return result == config::ConfigureResult::Saved ? 0 : kExitFailed;
 }
 
 int ListGames(ModeContext& context) {

@@ -1,17 +1,19 @@
 #pragma once
-// The command-line modes that need no widgets: "Velmora --start" of a configured game and
-// "--list". They run before Qt's widgets are loaded, so that a shortcut starts its game as
-// fast as the emulator itself allows. The modes that show a dialog, or draw an icon, are in
-// WidgetModes.h. Each returns the program's exit status.
+// The command-line modes that run a game or show the list: "Velmora --start", "--configure"
+// and "--list". They use what the window uses: the list parser, the launcher and the
+// Configure game dialog. Each returns the program's exit status.
 
 #include <optional>
 #include <string>
 
-#include "Contract.h"
 #include "GameCatalog.h"
-#include "GameSnapshots.h"
-#include "Platform.h"
-#include "ProcessRunner.h"
+
+namespace velmora::games {
+class ProcessRunner;
+}
+namespace velmora::snapshot {
+class GameSnapshots;
+}
 
 namespace velmora::app {
 
@@ -26,24 +28,13 @@ struct ModeContext {
     games::ProcessRunner& runner;
 };
 
-// Velmora's own path by its bytes: a folder name that is not UTF-8 must survive. Needs the
-// application object.
-std::string OwnExecutable();
-
-// Runs `mode` with the context of Velmora's own emulator directory.
-template <typename Mode>
-int RunInOwnDirectory(Mode&& mode) {
-    const std::string executable = OwnExecutable();
-    const std::string emulatorDir = platform::EmulatorDirectoryFor(executable);
-    snapshot::GameSnapshots snapshots(emulatorDir);
-    games::ProcessRunner runner;
-    ModeContext context{executable, emulatorDir, emu::EmulatorPath(emulatorDir), snapshots, runner};
-    return mode(context);
-}
-
-// A configured game: its snapshot restored, the emulator directory made current, the
-// emulator run on our own standard handles; its exit status.
-int StartConfiguredGame(ModeContext& context, int game);
+// A configured game: its snapshot restored, the emulator directory made current, the emulator
+// run on our own standard handles; its exit status. One that is not configured asks, as the
+// list does, whether to configure it (this needs a display), and is not started.
+int StartGame(ModeContext& context, int game);
+// The Configure game dialog alone: 0 when OK saved the game's files, 1 after Cancel, when a
+// file could not be saved or when the list lacks the game.
+int ConfigureGame(ModeContext& context, int game);
 // One tab-separated line per game of the emulator's list on standard output.
 int ListGames(ModeContext& context);
 

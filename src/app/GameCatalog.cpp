@@ -48,22 +48,10 @@ const games::GameRow* GameCatalog::Find(int game) const {
     return row == m_rows.end() ? nullptr : &*row;
 }
 
-std::string_view GameName(std::string_view gameColumn) {
-    std::string_view rest = text::TrimLeft(gameColumn);
-    size_t i = 0;
-    if (i < rest.size() && (rest[i] == '+' || rest[i] == '-')) {
-        ++i;
-    }
-    while (i < rest.size() && rest[i] >= '0' && rest[i] <= '9') {
-        ++i;
-    }
-    return Trim(rest.substr(i));
-}
-
 std::string ListLine(const games::GameRow& row, bool configured) {
     std::string line = std::to_string(row.number);
     line += '\t';
-    AppendColumn(line, GameName(row.game));
+    AppendColumn(line, text::TrimRight(games::GameName(row.game)));
     line += '\t';
     AppendColumn(line, row.country);
     line += '\t';

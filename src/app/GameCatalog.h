@@ -37,9 +37,6 @@ private:
     std::vector<games::GameRow> m_rows;
 };
 
-// A row's first column without its number and the blanks around it: "  8 Iota " gives "Iota".
-std::string_view GameName(std::string_view gameColumn);
-
 // One line of "Velmora --list": number, name, country, infos and "configured" or "not
 // configured", separated by tabs and ended by LF. The name, country and infos keep the
 // emulator's bytes; a tab among them, which would split a column in two, becomes a blank.

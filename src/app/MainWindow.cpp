@@ -12,13 +12,11 @@ namespace velmora::app {
 std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, ui::CProfile& profile,
                                            snapshot::GameSnapshots& snapshots,
                                            games::ProcessRunner& runner, const CVelmoraDoc& doc) {
-    auto frame = std::make_unique<CMainFrame>(executablePath, profile, snapshots);
+    auto frame = std::make_unique<CMainFrame>(executablePath, profile);
     auto view = std::make_unique<games::CVelmoraView>(*frame, runner, snapshots);
     // The emulator lists its games while the window is built; the list collects them.
     view->StartGameListRun();
-    if (!frame->Create()) {
-        return nullptr;
-    }
+    frame->Create();
     frame->setWindowTitle(ui::ToWidget(doc.Title()) + QStringLiteral(" - ") +
                           QApplication::applicationName());
     games::CVelmoraView* list = view.release();  // the frame owns it from here

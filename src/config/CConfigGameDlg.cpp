@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "COptionsDlg.h"
@@ -15,7 +16,6 @@
 #include "DialogUnits.h"
 #include "FileIo.h"
 #include "FileSystem.h"
-#include "FrameServices.h"
 #include "GameSnapshots.h"
 #include "Platform.h"
 #include "TextRules.h"
@@ -55,11 +55,11 @@ void ShowUnsaved(QWidget* parent, const std::optional<files::SaveFailure>& folde
 
 }  // namespace
 
-CConfigGameDlg::CConfigGameDlg(ui::CFrameServices& frame, snapshot::GameSnapshots& snapshots,
-                               QWidget* parent)
+CConfigGameDlg::CConfigGameDlg(const std::string& emulatorDir, std::string helpText,
+                               snapshot::GameSnapshots& snapshots, QWidget* parent)
     : QDialog(parent),
-      CGameOptionFiles(frame.EmulatorDirectory()),
-      m_frame(frame),
+      CGameOptionFiles(emulatorDir),
+      m_helpText(std::move(helpText)),
       m_snapshots(snapshots) {
     setWindowTitle(QStringLiteral("Configure game"));
     const ui::DialogUnits units(font());
@@ -150,7 +150,7 @@ std::optional<std::string> CConfigGameDlg::SelectedRenderer() const {
 }
 
 void CConfigGameDlg::OnMainEmuOptions() {
-    CMainEmuOptionsDlg editor(m_frame.HelpText(), this);
+    CMainEmuOptionsDlg editor(m_helpText, this);
     editor.m_strOptions = m_strOptions;
     if (editor.exec() == QDialog::Accepted) {
         m_strOptions = editor.m_strOptions;
@@ -210,11 +210,31 @@ void CConfigGameDlg::OnOK() {
     if (reason.clear(); !m_snapshots.Save(m_nGame, &reason)) {
         unsaved.push_back({emu::SnapshotFile(EmulatorDirectory(), m_nGame), reason});
     }
+    m_savedAll = unsaved.empty();
     if (!unsaved.empty()) {
         ShowUnsaved(this, folder ? std::optional<files::SaveFailure>({cfg, *folder}) : std::nullopt,
                     unsaved);
     }
     accept();
+}
+
+ConfigureResult ConfigureGame(const std::string& emulatorDir, const std::string& helpText,
+                              snapshot::GameSnapshots& snapshots, std::string_view gameColumn,
+                              int game, QWidget* parent) {
+    CConfigGameDlg dialog(emulatorDir, helpText, snapshots, parent);
+    dialog.m_strItemText = std::string(text::TrimLeft(gameColumn));
+    dialog.m_nGame = game;
+    if (dialog.DoModal() != CConfigGameDlg::kIdOk) {
+        return ConfigureResult::Cancelled;
+    }
+    return dialog.SavedAll() ? ConfigureResult::Saved : ConfigureResult::NotSaved;
+}
+
+bool AskToConfigure(QWidget* parent) {
+    return QMessageBox::question(
+               parent, QApplication::applicationName(),
+               QStringLiteral("This game is not configured yet! Start the game configuration?"),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::No;
 }
 
 }  // namespace velmora::config

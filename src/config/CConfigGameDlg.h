@@ -5,15 +5,13 @@
 
 #include <QDialog>
 #include <string>
+#include <string_view>
 
 #include "CGameOptionFiles.h"
 
 class QComboBox;
 class QPushButton;
 
-namespace velmora::ui {
-class CFrameServices;
-}
 namespace velmora::snapshot {
 class GameSnapshots;
 }
@@ -26,12 +24,15 @@ class CConfigGameDlg : public QDialog, public CGameOptionFiles {
 public:
     enum Result { kIdOk = 1, kIdCancel = 2 };
 
-    CConfigGameDlg(ui::CFrameServices& frame, snapshot::GameSnapshots& snapshots,
-                   QWidget* parent = nullptr);
+    // `helpText` is the emulator's help text, whose options the main emu editor lists.
+    CConfigGameDlg(const std::string& emulatorDir, std::string helpText,
+                   snapshot::GameSnapshots& snapshots, QWidget* parent = nullptr);
 
     // Initialises the dialog (snapshot restore, option files, renderer list, sound check) and
     // runs it modally. kIdOk or kIdCancel.
     int DoModal();
+    // After OK: whether every one of the game's files was saved.
+    bool SavedAll() const { return m_savedAll; }
 
     std::string m_strItemText;  // the row's game text, shown in the caption
 
@@ -47,8 +48,9 @@ private:
     std::optional<std::string> SelectedRenderer() const;
     std::string PluginPath(const std::string& name) const;
 
-    ui::CFrameServices& m_frame;
+    std::string m_helpText;
     snapshot::GameSnapshots& m_snapshots;
+    bool m_savedAll = false;
     QPushButton* m_mainEmu;
     QPushButton* m_sound;
     QComboBox* m_renderer;
@@ -56,5 +58,16 @@ private:
     QPushButton* m_ok;
     QPushButton* m_cancel;
 };
+
+enum class ConfigureResult { Saved, NotSaved, Cancelled };
+
+// The dialog for game `game`, captioned with its row's first column, as the list and the
+// command line open it.
+ConfigureResult ConfigureGame(const std::string& emulatorDir, const std::string& helpText,
+                              snapshot::GameSnapshots& snapshots, std::string_view gameColumn,
+                              int game, QWidget* parent);
+
+// Asks whether a game that is not configured yet should be; true for Yes, the default.
+bool AskToConfigure(QWidget* parent);
 
 }  // namespace velmora::config

@@ -3,7 +3,6 @@
 #include "CConfigGameDlg.h"
 #include "CVelmoraView.h"
 #include "FrameServices.h"
-#include "TextRules.h"
 
 namespace velmora::games {
 
@@ -13,12 +12,11 @@ void CVelmoraView::ConfigureSelectedGame() {
     if (row < 0) {
         return;
     }
-    config::CConfigGameDlg dialog(m_frame, m_snapshots, m_frame.FrameWindow());
-    dialog.m_strItemText = std::string(text::TrimLeft(RowGameText(row)));
-    dialog.m_nGame = RowGameNumber(row);
-    dialog.DoModal();
+    const int game = RowGameNumber(row);
+    config::ConfigureGame(m_frame.EmulatorDirectory(), m_frame.HelpText(), m_snapshots,
+                          RowGameText(row), game, m_frame.FrameWindow());
     // OK or Cancel alike: the row shows what is on disk now.
-    SetRowImage(row, IsGameConfigured(dialog.m_nGame) != 0 ? kConfigured : kNotConfigured);
+    SetRowImage(row, IsGameConfigured(game) != 0 ? kConfigured : kNotConfigured);
 }
 
 }  // namespace velmora::games

@@ -1,11 +1,10 @@
 // Starting the selected game: a configured one runs with its own options file and plugin
 // settings; an unconfigured one leads to its configuration instead.
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QWidget>
 #include <string_view>
 
+#include "CConfigGameDlg.h"
 #include "CVelmoraView.h"
 #include "FrameServices.h"
 #include "GameLauncher.h"
@@ -19,11 +18,7 @@ void CVelmoraView::StartSelectedGame() {
         return;
     }
     if (RowImage(row) == kNotConfigured) {
-        const auto answer = QMessageBox::question(
-            this, QApplication::applicationName(),
-            QStringLiteral("This game is not configured yet! Start the game configuration?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        if (answer != QMessageBox::No) {
+        if (config::AskToConfigure(this)) {
             ConfigureSelectedGame();
         }
         return;  // even a freshly configured game waits for the user to start it

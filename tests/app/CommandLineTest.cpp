@@ -16,6 +16,7 @@
 #include "SettingsSnapshot.h"
 #include "TempDir.h"
 #include "VelmoraProgram.h"
+#include "Version.h"
 
 namespace velmora {
 namespace {
@@ -188,30 +189,24 @@ TEST_F(CommandLineTest, UnconfiguredStartWithoutADisplaySaysSo) {
 }
 #endif
 
-#ifndef _WIN32
-// The window lives in a module beside the program. Starting and listing games never load it;
-// whatever needs it says plainly that it is missing.
-TEST_F(CommandLineTest, WithoutTheWindowModuleOnlyWhatNeedsWidgetsFails) {
-    std::filesystem::remove(m_emu.File("Velmora-window.so"));
-    Configure(2);
-    EXPECT_EQ(Velmora({"--start", "2"}).status, 0);
-    EXPECT_EQ(Velmora({"--list"}).status, 0);
-    for (const QStringList& arguments : {QStringList{}, QStringList{"--shortcut", "2"}}) {
-        SCOPED_TRACE(arguments.join(' ').toStdString());
-        const Outcome run = Velmora(arguments);
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err.rfind("Velmora cannot open its window: ", 0), 0u) << run.err;
-        EXPECT_NE(run.err.find("Velmora-window.so"), std::string::npos) << run.err;
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
-    }
+TEST_F(CommandLineTest, StartTellsOfSettingsNotRestoredAndStartsAllTheSame) {
+    Configure(7);
+    // A snapshot that cannot be read: a folder where the file should be.
+    std::filesystem::create_directory(m_emu.File("cfg/Velmora007_registry.cfg"));
+    const Outcome run = Velmora({"--start", "7"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(test::ReadBytes(RunLog()), LaunchRecord(7));
+    EXPECT_EQ(run.err.rfind("Velmora: the plugin settings of game 7 were not restored: ", 0), 0u)
+        << run.err;
+    EXPECT_NE(run.err.find("Velmora007_registry.cfg"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
 }
-#endif
 
 TEST_F(CommandLineTest, StartWithoutTheEmulatorSaysSo) {
     Configure(7);
     std::filesystem::remove(m_emu.File("ZINC.EXE"));
     const Outcome run = Velmora({"--start", "7"});
-    EXPECT_NE(run.status, 0);
+    EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.rfind("Could not find ZINC.EXE!", 0), 0u) << run.err;
     EXPECT_EQ(run.out, "");
 }
@@ -262,6 +257,14 @@ TEST_F(CommandLineTest, ListOfTheDemoEmulator) {
               "1\tStarfield Courier\tJapan\t[2 players]\tnot configured\n");
 }
 
+TEST_F(CommandLineTest, QtsOwnOptionsPassWithAMode) {
+    const Outcome plain = Velmora({"--list"});
+    const Outcome run = Velmora({"-style", "fusion", "--list", "-reverse", "--platform=offscreen",
+                                 "-qwindowtitle", "--start"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, plain.out);
+}
+
 TEST_F(CommandLineTest, ListWithoutTheEmulatorSaysSo) {
     std::filesystem::remove(m_emu.File("ZINC.EXE"));
     const Outcome run = Velmora({"--list"});
@@ -286,6 +289,8 @@ TEST_F(CommandLineTest, BadArgumentsExitWithTwoAndOneLine) {
         {"--start", "1", "--start", "2"},
         {"--list", "--start", "1"},
         {"--list", "extra"},
+        {"-stlye", "fusion"},
+        {"--list", "-platformm", "offscreen"},
     };
     Configure(1);
     for (const QStringList& arguments : cases) {
@@ -298,6 +303,9 @@ TEST_F(CommandLineTest, BadArgumentsExitWithTwoAndOneLine) {
         EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
         EXPECT_EQ(err.rfind("Velmora: ", 0), 0u) << err;
     }
+    // An unknown option is named as it was typed.
+    EXPECT_EQ(Velmora({"-stlye", "fusion"}).err.rfind("Velmora: Unknown option '-stlye'.", 0), 0u);
+    EXPECT_EQ(Velmora({"--bogus=1"}).err.rfind("Velmora: Unknown option '--bogus'.", 0), 0u);
     EXPECT_EQ(test::ReadBytes(RunLog()), "") << "nothing was started";
 }
 
@@ -310,7 +318,7 @@ TEST_F(CommandLineTest, HelpAndVersionComeFromTheParser) {
     }
     const Outcome version = Velmora({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "Velmora 1.0.1\n");
+    EXPECT_EQ(version.out, "Velmora " VELMORA_VERSION "\n");
 }
 
 }  // namespace

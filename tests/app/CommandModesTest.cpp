@@ -9,13 +9,13 @@
 #include <string>
 
 #include "CConfigGameDlg.h"
+#include "CommandModes.h"
 #include "Contract.h"
 #include "EmulatorDir.h"
 #include "GameSnapshots.h"
 #include "Platform.h"
 #include "ProcessRunner.h"
 #include "QtTestSupport.h"
-#include "WidgetModes.h"
 
 namespace velmora::app {
 namespace {
@@ -117,6 +117,16 @@ TEST_F(CommandModesTest, ConfigureExitsWithZeroOnOkAndOneOnCancel) {
         EXPECT_EQ(std::filesystem::exists(File(1234)), c.written);
         EXPECT_EQ(std::filesystem::exists(File(1234, "_registry.cfg")), c.written);
     }
+}
+
+TEST_F(CommandModesTest, ConfigureExitsWithOneWhenOkCouldNotSave) {
+    std::filesystem::create_directories(File(1234));  // a folder where the options file goes
+    test::MessageBoxAnswer warning(QMessageBox::Ok);
+    const int status = WithDialog([&] { return ConfigureGame(m_context, 1234); },
+                                  [&](CConfigGameDlg& dialog) { Press(&dialog, "ok"); });
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(warning.Shown());
+    EXPECT_EQ(warning.icon, QMessageBox::Warning);
 }
 
 TEST_F(CommandModesTest, ConfigureOfAGameTheListLacksOpensNothing) {

@@ -380,7 +380,8 @@ TEST_F(ConfigureAndLaunchTest, GameNamesShowTheirLetters) {
 
     // A name that ends in a byte that could begin a UTF-8 character is Windows-1252 too.
     for (const char* text : {"14 Caf\xe9 ", "15 Caf\xe9"}) {
-        CConfigGameDlg dialog(Frame(), Frame().Snapshots(), &Frame());
+        CConfigGameDlg dialog(Frame().EmulatorDirectory(), Frame().HelpText(), m_snapshots,
+                              &Frame());
         dialog.m_strItemText = text;
         dialog.m_nGame = emu::LeadingNumber(text);
         test::ModalWatch watch([&](QWidget* modal) {

@@ -1,8 +1,6 @@
 #pragma once
-// Velmora as a user has it in an emulator directory: the program and, on Linux, the window
-// module beside it (VELMORA_WINDOW_MODULE_PATH is empty where there is none).
+// Velmora as a user has it in an emulator directory: one program beside the emulator.
 
-#include <cstring>
 #include <filesystem>
 
 namespace velmora::test {
@@ -16,10 +14,6 @@ inline constexpr const char* kVelmora = "Velmora";
 inline void CopyVelmora(const std::filesystem::path& dir) {
     const auto overwrite = std::filesystem::copy_options::overwrite_existing;
     std::filesystem::copy_file(VELMORA_PATH, dir / kVelmora, overwrite);
-    if (std::strlen(VELMORA_WINDOW_MODULE_PATH) != 0) {
-        const std::filesystem::path module(VELMORA_WINDOW_MODULE_PATH);
-        std::filesystem::copy_file(module, dir / module.filename(), overwrite);
-    }
 }
 
 }  // namespace velmora::test

@@ -68,6 +68,9 @@ fi
 "$emu/Velmora" &
 velmora=$!
 main=$(wait_for_window "A small ZiNc frontend - Velmora") || fail "the main window never showed"
+# The help run may still be going when the window shows: its end is waited for.
+runs_logged() { [ "$(wc -l <"$ZINC_STANDIN_LOG")" -ge "$1" ]; }
+until_true runs_logged 4 || fail "the emulator's start-up runs did not end: $(cat "$ZINC_STANDIN_LOG")"
 [ "$(cat "$ZINC_STANDIN_LOG")" = $'start --list-games\nend --list-games\nstart\nend' ] ||
     fail "the emulator's start-up runs overlapped: $(cat "$ZINC_STANDIN_LOG")"
 
@@ -129,4 +132,36 @@ if [ "$with_wm" = --wm ]; then
         fail "the profile holds $(profile_value dx)x$(profile_value dy), the frame was" \
             "${outer_width}x${outer_height}"
 fi
+
+# The command line's modes that show windows, as a launcher runs them.
+# --configure: the dialog alone; OK saves the game's files and ends with status 0.
+"$emu/Velmora" --configure 3 &
+velmora=$!
+dialog=$(wait_for_window "Configure game - 3 ") || fail "--configure 3 showed no dialog"
+xdotool windowfocus --sync "$dialog" key Tab Tab Down Tab Tab Return
+status=0
+wait "$velmora" || status=$?
+[ "$status" -eq 0 ] || fail "--configure 3 then OK exited with status $status"
+grep -q -- "--renderer=" "$emu/cfg/Velmora003.cfg" || fail "--configure's OK saved no options"
+[ -f "$emu/cfg/Velmora003_registry.cfg" ] || fail "--configure's OK saved no settings snapshot"
+
+# --start of a game that is not configured asks first; No starts nothing and ends with 1.
+"$emu/Velmora" --start 4 &
+velmora=$!
+question=$(wait_for_window "^Velmora$") || fail "--start 4 did not ask"
+xdotool windowfocus --sync "$question" key alt+n
+status=0
+wait "$velmora" || status=$?
+[ "$status" -eq 1 ] || fail "--start 4, No exited with status $status"
+! game_running 4 || fail "No started the game"
+[ ! -e "$emu/cfg/Velmora004.cfg" ] || fail "No configured the game"
+
+# Qt's own options reach Qt: a style, and a title for the first window.
+"$emu/Velmora" -style fusion -qwindowtitle "Velmora with Qt options" &
+velmora=$!
+main=$(wait_for_window "^Velmora with Qt options$") || fail "Qt's options did not reach Qt"
+config_menu x
+status=0
+wait "$velmora" || status=$?
+[ "$status" -eq 0 ] || fail "Velmora with Qt's options exited with status $status"
 echo "smoke: ok"
