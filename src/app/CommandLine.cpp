@@ -171,6 +171,10 @@ bool CommandLine::Parse(const QStringList& arguments) {
     return true;
 }
 
+bool CommandLine::PlatformChosen() const {
+    return m_parser.isSet(QStringLiteral("platform"));
+}
+
 Needs CommandLine::NeedsOf(Mode mode) {
     for (const ModeOption& option : kModes) {
         if (option.mode == mode) {

@@ -35,6 +35,8 @@ public:
     const CommandRequest& Request() const { return m_request; }
     const QString& ErrorText() const { return m_error; }
     static Needs NeedsOf(Mode mode);
+    // Whether the user named Qt's platform (-platform).
+    bool PlatformChosen() const;
 
     // The --help text; needs the application object, which names the program.
     QString HelpText() const { return m_parser.helpText(); }

@@ -12,15 +12,19 @@ namespace velmora::app {
 
 namespace {
 
-constexpr const char* kNoEmulator = "Could not find ZINC.EXE!";
+// The window's words, then where Velmora looked and why the emulator did not run.
+void ReportNoEmulator(const ModeContext& context, const std::string& reason) {
+    ReportError("Could not find ZINC.EXE!\n" + context.emulatorPath + ": " + reason);
+}
 
 }  // namespace
 
 std::optional<GameCatalog> LoadCatalog(const ModeContext& context) {
+    std::string reason;
     std::optional<GameCatalog> catalog =
-        GameCatalog::Load(context.runner, context.emulatorPath, context.emulatorDir);
+        GameCatalog::Load(context.runner, context.emulatorPath, context.emulatorDir, &reason);
     if (!catalog) {
-        ReportError(kNoEmulator);
+        ReportNoEmulator(context, reason);
     }
     return catalog;
 }
@@ -35,6 +39,17 @@ const games::GameRow* FindGame(const GameCatalog& catalog, int game) {
 
 int StartGame(ModeContext& context, int game) {
     if (!games::IsGameConfigured(context.emulatorDir, game)) {
+        // Asked only of a game the emulator knows, and only where the question can be seen.
+        const std::optional<GameCatalog> catalog = LoadCatalog(context);
+        if (!catalog || FindGame(*catalog, game) == nullptr) {
+            return kExitFailed;
+        }
+        if (!context.display) {
+            ReportError("Game " + std::to_string(game) +
+                        " is not configured yet! Configure it in Velmora's window, or with "
+                        "--configure on a display.");
+            return kExitFailed;
+        }
         if (config::AskToConfigure(nullptr)) {
             ConfigureGame(context, game);
         }
@@ -49,13 +64,17 @@ int StartGame(ModeContext& context, int game) {
                         " were not restored: " + reason);
         });
     if (!result.started) {
-        ReportError(std::string(kNoEmulator) + "\n" + context.emulatorPath + ": " + result.error);
+        ReportNoEmulator(context, result.error);
         return kExitFailed;
     }
     return result.exitCode;
 }
 
 int ConfigureGame(ModeContext& context, int game) {
+    if (!context.display) {
+        ReportError("The Configure game dialog needs a display.");
+        return kExitFailed;
+    }
     const std::optional<GameCatalog> catalog = LoadCatalog(context);
     const games::GameRow* row = catalog ? FindGame(*catalog, game) : nullptr;
     if (row == nullptr) {
@@ -81,8 +100,7 @@ int ListGames(ModeContext& context) {
     for (const games::GameRow& row : catalog->Rows()) {
         lines += ListLine(row, configured.IsConfigured(row.number));
     }
-    WriteOut(lines);
-    return 0;
+    return WriteOut(lines) ? 0 : kExitFailed;
 }
 
 }  // namespace velmora::app

@@ -3,13 +3,18 @@
 #include <windows.h>
 
 #include <QString>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "Console.h"
 
 namespace velmora::app {
 
 namespace {
+
+bool g_boxes = false;
 
 bool Usable(HANDLE handle) {
     return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
@@ -54,22 +59,29 @@ void PrepareConsole() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
-bool CanShowWindows() {
-    return true;
+bool WriteOut(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+        std::fflush(stdout) == 0) {
+        return true;
+    }
+    ReportError(std::string("Velmora: could not write to standard output: ") +
+                std::strerror(errno));
+    return false;
 }
 
-void WriteOut(std::string_view bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    std::fflush(stdout);
+bool WantsErrorBoxes() {
+    return !Usable(GetStdHandle(STD_ERROR_HANDLE));
+}
+
+void ShowErrorsInBoxes() {
+    g_boxes = true;
 }
 
 void ReportError(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fputs("\r\n", stderr);
     std::fflush(stderr);
-    // Standard error that reaches a console, a file or a pipe is read by someone; otherwise,
-    // as when started from a shortcut, only a message box is seen.
-    if (!Usable(GetStdHandle(STD_ERROR_HANDLE))) {
+    if (g_boxes) {
         const QString message =
             QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
         MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(message.utf16()), L"Velmora",

@@ -25,10 +25,13 @@ std::string_view Trim(std::string_view text) {
 
 std::optional<GameCatalog> GameCatalog::Load(const games::ProcessRunner& runner,
                                              const std::string& emulatorPath,
-                                             const std::string& emulatorDir) {
+                                             const std::string& emulatorDir, std::string* error) {
     games::CaptureResult list = runner.RunCaptured(emu::ListGamesCommand(emulatorPath, emulatorDir),
                                                    games::WindowMode::Hidden);
     if (!list.started) {
+        if (error != nullptr) {
+            *error = std::move(list.error);
+        }
         return std::nullopt;
     }
     return std::optional<GameCatalog>(std::in_place, std::move(list.text));

@@ -1,6 +1,6 @@
 #pragma once
-// The emulator's game list as the command line sees it: run once, with the same pauses as the
-// window's list, and looked up by game number. No widgets.
+// The emulator's game list as the command line sees it: run once and looked up by game number.
+// No widgets.
 
 #include <optional>
 #include <string>
@@ -17,10 +17,12 @@ namespace velmora::app {
 
 class GameCatalog {
 public:
-    // Runs "ZINC.EXE --list-games". Nothing when the emulator did not start.
+    // Runs "ZINC.EXE --list-games". Nothing, with the system's reason, when the emulator did
+    // not start.
     static std::optional<GameCatalog> Load(const games::ProcessRunner& runner,
                                            const std::string& emulatorPath,
-                                           const std::string& emulatorDir);
+                                           const std::string& emulatorDir,
+                                           std::string* error = nullptr);
     explicit GameCatalog(std::string output);
     GameCatalog(GameCatalog&& other) noexcept;
     GameCatalog& operator=(GameCatalog&&) = delete;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <chrono>
 #include <memory>
+#include <optional>
 
 #include "Bitmaps.h"
 #include "CVelmoraApp.h"
@@ -10,6 +12,7 @@
 #include "CommandModes.h"
 #include "Console.h"
 #include "Contract.h"
+#include "DisplayProbe.h"
 #include "GameList.h"
 #include "GameSnapshots.h"
 #include "Platform.h"
@@ -29,7 +32,9 @@ QStringList ArgumentList(int argc, char** argv) {
     return arguments;
 }
 
-bool NeedsDisplay(const CommandRequest& request, const std::string& emulatorDir) {
+// Whether the mode shows a window; the question a game that is not configured yet is asked
+// counts once it is known that the game is not.
+bool ShowsWindows(const CommandRequest& request, const std::string& emulatorDir) {
     switch (CommandLine::NeedsOf(request.mode)) {
         case Needs::Nothing:
             return false;
@@ -45,11 +50,9 @@ int RunMode(const CommandLine& line, ModeContext& context) {
     const CommandRequest& request = line.Request();
     switch (request.mode) {
         case Mode::Help:
-            WriteOut(line.HelpText().toLocal8Bit().toStdString());
-            return 0;
+            return WriteOut(line.HelpText().toLocal8Bit().toStdString()) ? 0 : kExitFailed;
         case Mode::Version:
-            WriteOut("Velmora " VELMORA_VERSION "\n");
-            return 0;
+            return WriteOut("Velmora " VELMORA_VERSION "\n") ? 0 : kExitFailed;
         case Mode::Start:
             return StartGame(context, request.game);
         case Mode::Configure:
@@ -72,42 +75,54 @@ int RunVelmora(int& argc, char** argv) {
     CommandLine line;
     const bool understood = line.Parse(ArgumentList(argc, argv));
     if (understood && line.Request().mode == Mode::Window) {
-        CVelmoraApp app(argc, argv);  // takes Qt's own options out of the arguments
-        app.InitInstance();
+        std::optional<CVelmoraApp> app;
+        {
+            const DisplayProbe probe(line.PlatformChosen());
+            app.emplace(argc, argv);  // takes Qt's own options out of the arguments
+            if (!probe.DisplayReached()) {
+                PrepareConsole();
+                ReportError("Velmora needs a display for its window.");
+                return kExitFailed;
+            }
+        }
+        app->InitInstance();
         return CVelmoraApp::exec();
     }
-    PrepareConsole();
-    if (!understood) {
-        ReportError("Velmora: " + line.ErrorText().toLocal8Bit().toStdString() +
-                    " (see Velmora --help)");
-        return kExitUsage;
-    }
 
-    const CommandRequest& request = line.Request();
+    PrepareConsole();
     const std::string executable = platform::ExecutablePath();
     const std::string emulatorDir = platform::EmulatorDirectoryFor(executable);
+    // A program nobody watches in a terminal, started from the desktop, tells its errors in
+    // boxes: it needs widgets for them, as a mode that shows a window does.
+    const bool errorBoxes = WantsErrorBoxes();
     std::unique_ptr<QCoreApplication> app;
-    if (NeedsDisplay(request, emulatorDir)) {
-        if (!CanShowWindows()) {
-            ReportError(request.mode == Mode::Start
-                            ? "Game " + std::to_string(request.game) +
-                                  " is not configured yet! Configure it in Velmora's "
-                                  "window, or with --configure on a display."
-                            : std::string("The Configure game dialog needs a display."));
-            return kExitFailed;
-        }
+    bool display = false;
+    if (errorBoxes || (understood && ShowsWindows(line.Request(), emulatorDir))) {
+        const DisplayProbe probe(line.PlatformChosen());
         auto widgets = std::make_unique<QApplication>(argc, argv);
         widgets->setWindowIcon(QIcon(ui::AppIcon()));
+        display = probe.DisplayReached();
         app = std::move(widgets);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    if (errorBoxes && display) {
+        ShowErrorsInBoxes();
+    }
+    if (!understood) {
+        ReportError("Velmora: " + line.ErrorText().toLocal8Bit().toStdString() +
+                    " (see Velmora --help)");
+        return kExitUsage;
+    }
 
     snapshot::GameSnapshots snapshots(emulatorDir);
-    games::ProcessRunner runner;
-    ModeContext context{executable, emulatorDir, emu::EmulatorPath(emulatorDir), snapshots, runner};
+    // The pauses between reads belong to the window's list; here the emulator's output is read
+    // as fast as it comes.
+    games::ProcessRunner runner(std::chrono::milliseconds(0));
+    ModeContext context{executable, emulatorDir, emu::EmulatorPath(emulatorDir),
+                        snapshots,  runner,      display};
     return RunMode(line, context);
 }
 

@@ -40,8 +40,7 @@ int MakeShortcut(ModeContext& context, int game) {
         ReportError("Could not make the shortcut: " + outcome.error);
         return kExitFailed;
     }
-    WriteOut("Wrote " + outcome.path + "\n");
-    return 0;
+    return WriteOut("Wrote " + outcome.path + "\n") ? 0 : kExitFailed;
 }
 
 int RemoveShortcut(ModeContext& context, int game) {
@@ -59,8 +58,7 @@ int RemoveShortcut(ModeContext& context, int game) {
         ReportError("Could not remove the shortcut: " + outcome.error);
         return kExitFailed;
     }
-    WriteOut("Removed " + outcome.path + "\n");
-    return 0;
+    return WriteOut("Removed " + outcome.path + "\n") ? 0 : kExitFailed;
 }
 
 }  // namespace velmora::app

@@ -117,6 +117,7 @@ CaptureResult ProcessRunner::Collect(Pending& run) const {
         run.startKnown = true;
     }
     if (!run.started) {
+        result.error = run.process.errorString().toLocal8Bit().toStdString();
         return result;
     }
     QProcess& process = run.process;

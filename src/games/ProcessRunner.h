@@ -16,6 +16,7 @@ enum class WindowMode { Hidden, Shown };
 
 struct CaptureResult {
     bool started = false;
+    std::string error;  // why it did not start, in the system's words
     std::string text;
     int passes = 0;                          // reads of at most kReadChunk bytes
     std::chrono::milliseconds pausedFor{0};  // time spent in the pauses before reads

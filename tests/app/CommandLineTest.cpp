@@ -6,9 +6,20 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 #include "CRegSnapshot.h"
 #include "EmulatorDir.h"
@@ -175,17 +186,41 @@ TEST_F(CommandLineTest, StartRestoresTheGamesSettingsBeforeTheEmulatorRuns) {
 }
 
 #ifndef _WIN32
-// Over SSH there is no display for the question box: Velmora says what is missing instead.
-TEST_F(CommandLineTest, UnconfiguredStartWithoutADisplaySaysSo) {
+// Over SSH there is no display for the question box, or one left over from another session
+// that cannot be reached: Velmora says what is missing instead, the same either way.
+TEST_F(CommandLineTest, WithoutAReachableDisplayWindowsAreRefused) {
     test::WriteBytes(OptionsFile(5), "");  // empty: not configured
-    for (const char* mode : {"--start", "--configure"}) {
-        SCOPED_TRACE(mode);
-        const Outcome run = Velmora({mode, "5"});
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    const struct {
+        const char* display;
+        const char* waylandDisplay;
+    } displays[] = {{nullptr, nullptr}, {":1987", nullptr}, {nullptr, "wayland-1987"}};
+    const std::pair<QStringList, std::string> modes[] = {
+        {{"--start", "5"},
+         "Game 5 is not configured yet! Configure it in Velmora's window, or with --configure "
+         "on a display.\n"},
+        {{"--configure", "5"}, "The Configure game dialog needs a display.\n"},
+        {{}, "Velmora needs a display for its window.\n"},
+    };
+    for (const auto& display : displays) {
+        for (const auto& [name, value] :
+             {std::pair("DISPLAY", display.display), {"WAYLAND_DISPLAY", display.waylandDisplay}}) {
+            if (value != nullptr) {
+                SetEnv(name, value);
+            } else {
+                m_env.remove(QString::fromLatin1(name));
+            }
+        }
+        for (const auto& [arguments, err] : modes) {
+            SCOPED_TRACE(arguments.join(u' ').toStdString() + " with DISPLAY " +
+                         (display.display != nullptr ? display.display : "unset"));
+            const Outcome run = Velmora(arguments);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, err);
+        }
     }
-    EXPECT_EQ(test::ReadBytes(RunLog()), "") << "nothing was started";
+    EXPECT_EQ(test::ReadBytes(RunLog()).find("--use-config-file="), std::string::npos)
+        << "nothing was started";
 }
 #endif
 
@@ -249,6 +284,140 @@ TEST_F(CommandLineTest, ListPrintsOneLinePerGameAsTheListReadsThem) {
               "14\tCaf\xe9 Racer\tFrance\t[1 player]\tnot configured\n");
     EXPECT_EQ(run.err, "");
 }
+
+// What went wrong, and where Velmora looked: never a question about a game that cannot start.
+TEST_F(CommandLineTest, FailuresSayWhatAndWhere) {
+    const std::string noEmulator =
+        "Could not find ZINC.EXE!\n" + m_emu.FramePath("ZINC.EXE") + ": ";
+    const struct {
+        const char* what;
+        std::function<void()> setUp;
+        QStringList arguments;
+        std::string err;  // standard error, or its start where the system's reason follows
+    } cases[] = {
+        {"a game the list lacks",
+         [] {},
+         {"--start", "98"},
+         "There is no game 98 in the emulator's list.\n"},
+        {"no emulator, unconfigured",
+         [&] { std::filesystem::remove(m_emu.File("ZINC.EXE")); },
+         {"--start", "1"},
+         noEmulator},
+        {"no emulator, list",
+         [&] { std::filesystem::remove(m_emu.File("ZINC.EXE")); },
+         {"--list"},
+         noEmulator},
+        {"emulator is a folder",
+         [&] {
+             std::filesystem::remove(m_emu.File("ZINC.EXE"));
+             std::filesystem::create_directory(m_emu.File("ZINC.EXE"));
+         },
+         {"--list"},
+         noEmulator},
+#ifndef _WIN32
+        {"emulator not executable",
+         [&] {
+             std::filesystem::permissions(
+                 m_emu.File("ZINC.EXE"),
+                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+         },
+         {"--list"},
+         noEmulator},
+#endif
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(m_emu.File("ZINC.EXE"));
+        m_emu.Copy(VELMORA_STANDIN_PATH, "ZINC.EXE");
+        c.setUp();
+        const Outcome run = Velmora(c.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        if (c.err.ends_with('\n')) {
+            EXPECT_EQ(run.err, c.err);
+        } else {  // the system's reason follows the path, on the same line
+            EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
+            EXPECT_GT(run.err.size(), c.err.size() + 1) << run.err;
+            EXPECT_EQ(run.err.find('\n', c.err.size()), run.err.size() - 1) << run.err;
+        }
+        EXPECT_EQ(test::ReadBytes(RunLog()).find("--use-config-file="), std::string::npos);
+    }
+}
+
+// The emulator's list comes out as fast as the emulator prints it.
+TEST_F(CommandLineTest, ListOfAHundredThousandGames) {
+    SetEnv("ZINC_STANDIN_GAMES", "100000");
+    const Outcome run = Velmora({"--list"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 100000);
+}
+
+#ifndef _WIN32
+// Output that cannot be written is an error, told in one line, as the standard tools tell it.
+TEST_F(CommandLineTest, ListThatCannotBeWrittenFails) {
+    const struct {
+        const char* what;
+        const char* reason;
+        std::function<void(posix_spawn_file_actions_t*, int pipeReadEnd)> output;
+    } cases[] = {
+        {"a full disk", "No space left on device",
+         [](posix_spawn_file_actions_t* actions, int) {
+             posix_spawn_file_actions_addopen(actions, 1, "/dev/full", O_WRONLY, 0);
+         }},
+        {"a closed output", "Bad file descriptor",
+         [](posix_spawn_file_actions_t* actions, int) {
+             posix_spawn_file_actions_addclose(actions, 1);
+         }},
+        {"a pipe nobody reads, SIGPIPE ignored", "Broken pipe",
+         [](posix_spawn_file_actions_t* actions, int pipeWriteEnd) {
+             posix_spawn_file_actions_adddup2(actions, pipeWriteEnd, 1);
+         }},
+    };
+    std::vector<std::string> environment;
+    for (const QString& variable : m_env.toStringList()) {
+        environment.push_back(variable.toStdString());
+    }
+    std::vector<char*> envp;
+    for (std::string& variable : environment) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
+    const std::string program = m_emu.File(kVelmora);
+    char list[] = "--list";
+    char* argv[] = {const_cast<char*>(program.c_str()), list, nullptr};
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);  // children inherit an ignored signal
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        int out[2];
+        int err[2];
+        ASSERT_EQ(::pipe(out), 0);
+        ASSERT_EQ(::pipe(err), 0);
+        ::close(out[0]);  // nobody will read the output
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, err[0]);
+        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        c.output(&actions, out[1]);
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ::close(err[1]);
+        std::string message;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(err[0], buffer, sizeof buffer)) > 0;) {
+            message.append(buffer, static_cast<size_t>(n));
+        }
+        ::close(err[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+        EXPECT_EQ(message,
+                  std::string("Velmora: could not write to standard output: ") + c.reason + "\n");
+    }
+    std::signal(SIGPIPE, previous);
+}
+#endif
 
 TEST_F(CommandLineTest, ListOfTheDemoEmulator) {
     const Outcome run = Velmora({"--list"});

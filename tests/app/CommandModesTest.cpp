@@ -30,7 +30,8 @@ protected:
           m_dir(platform::EmulatorDirectoryFor(m_emu.Executable())),
           m_snapshots(m_dir),
           m_runner(0ms),
-          m_context{m_emu.Executable(), m_dir, emu::EmulatorPath(m_dir), m_snapshots, m_runner} {
+          m_context{m_emu.Executable(), m_dir,    emu::EmulatorPath(m_dir),
+                    m_snapshots,        m_runner, true} {
         m_emu.Copy(VELMORA_RENDERER_PLAIN, m_plain);
         qputenv("ZINC_STANDIN_CMDLINE_LOG", QByteArray::fromStdString(Log()));
     }

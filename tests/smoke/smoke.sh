@@ -164,4 +164,23 @@ config_menu x
 status=0
 wait "$velmora" || status=$?
 [ "$status" -eq 0 ] || fail "Velmora with Qt's options exited with status $status"
+
+# Started as the desktop starts it, with no terminal at all, a Velmora away from its emulator
+# tells why in a box as well; run from a terminal, with its output redirected, it does not.
+lonely="$work/lonely"
+mkdir -p "$lonely"
+cp "$emu/Velmora" "$lonely/"
+setsid "$lonely/Velmora" --start 1 </dev/null >/dev/null 2>"$work/lonely.err" &
+velmora=$!
+box=$(wait_for_window "^Velmora$") || fail "no box told the error without a terminal"
+grep -qxF "Could not find ZINC.EXE!" "$work/lonely.err" || fail "stderr: $(cat "$work/lonely.err")"
+xdotool windowfocus --sync "$box" key Return
+status=0
+wait "$velmora" || status=$?
+[ "$status" -eq 1 ] || fail "the lonely Velmora exited with status $status"
+status=0
+timeout 60 script -qec "'$lonely/Velmora' --start 1 >/dev/null 2>'$work/lonely.err'" /dev/null \
+    >/dev/null || status=$?
+[ "$status" -eq 1 ] || fail "in a terminal, the lonely Velmora exited with status $status"
+grep -qxF "Could not find ZINC.EXE!" "$work/lonely.err" || fail "stderr: $(cat "$work/lonely.err")"
 echo "smoke: ok"

@@ -1,0 +1,66 @@
+#include "DisplayProbe.h"
+
+#include <QGuiApplication>
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace velmora::app {
+
+namespace {
+
+constexpr const char* kPlatformVariable = "QT_QPA_PLATFORM";
+const QString kFallback = QStringLiteral("offscreen");
+
+// What Qt says while it looks for the display is held back: it is passed on once the display
+// was reached, and otherwise Velmora tells the user in one line of its own.
+struct Held {
+    QtMsgType type;
+    std::string category;
+    QString message;
+};
+std::vector<Held> g_held;
+QtMessageHandler g_previous = nullptr;
+
+void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg && g_previous != nullptr) {
+        g_previous(type, context, message);  // Qt aborts right after this
+        return;
+    }
+    g_held.push_back({type, context.category != nullptr ? context.category : "default", message});
+}
+
+}  // namespace
+
+DisplayProbe::DisplayProbe(bool platformChosen)
+    : m_fallback(!platformChosen && !qEnvironmentVariableIsSet(kPlatformVariable)) {
+    if (!m_fallback) {
+        return;
+    }
+    // Before any application exists, the platform name is the one Qt would choose.
+    qputenv(kPlatformVariable, (QGuiApplication::platformName() + u';' + kFallback).toUtf8());
+    m_previous = qInstallMessageHandler(HoldBack);
+    g_previous = m_previous;
+}
+
+DisplayProbe::~DisplayProbe() {
+    if (!m_fallback) {
+        return;
+    }
+    qInstallMessageHandler(m_previous);
+    qunsetenv(kPlatformVariable);  // the emulator started later inherits nothing of it
+    const bool reached = DisplayReached();
+    for (const Held& held : g_held) {
+        if (reached || held.type >= QtCriticalMsg) {
+            const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
+            qt_message_output(held.type, context, held.message);
+        }
+    }
+    g_held.clear();
+}
+
+bool DisplayProbe::DisplayReached() const {
+    return !m_fallback || QGuiApplication::platformName() != kFallback;
+}
+
+}  // namespace velmora::app
