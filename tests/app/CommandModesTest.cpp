@@ -75,7 +75,7 @@ protected:
 
 TEST_F(CommandModesTest, UnconfiguredStartAsksAndStartsNothingOnNo) {
     test::MessageBoxAnswer answer(QMessageBox::No);
-    EXPECT_NE(StartGame(m_context, 5), 0);
+    EXPECT_EQ(StartGame(m_context, 5), 1);
     EXPECT_TRUE(answer.Shown());
     EXPECT_EQ(answer.text, "This game is not configured yet! Start the game configuration?");
     EXPECT_EQ(answer.title, QApplication::applicationName());
@@ -91,7 +91,7 @@ TEST_F(CommandModesTest, UnconfiguredStartOnYesOpensTheDialogButStartsNothing) {
                                       caption = dialog.windowTitle();
                                       Press(&dialog, "ok");
                                   });
-    EXPECT_NE(status, 0);
+    EXPECT_EQ(status, 1);
     EXPECT_TRUE(answer.Shown());
     EXPECT_EQ(caption, "Configure game - 5 Copperline Express ");
     EXPECT_TRUE(std::filesystem::exists(File(5))) << "configured now";
