@@ -106,6 +106,11 @@ QString OwnExecutable() {
 
 }  // namespace
 
+// A .lnk holds its paths as UTF-16: any folder can be named in one.
+std::string ShortcutRefusal(const ShortcutRequest& /*request*/) {
+    return {};
+}
+
 ShortcutOutcome WriteDesktopShortcut(const ShortcutRequest& request) {
     ShortcutOutcome outcome;
     const ComScope com;
