@@ -3,6 +3,10 @@
 // directory, under the game's name, with Velmora's icon. One implementation per platform,
 // chosen by CMake: a desktop entry on Linux (DesktopShortcutXdg.cpp), a .lnk file through the
 // shell on Windows (DesktopShortcutWin32.cpp).
+//
+// A shortcut's file name tells emulator folders and games apart, and Velmora touches no file
+// at that name unless it reads as its own: one that starts this Velmora with "--start N" in
+// this folder. Anything else there is left as it is, and the outcome says why.
 
 #include <QString>
 #include <string>
@@ -22,7 +26,10 @@ struct ShortcutOutcome {
     std::string error;  // why not, in the system's words, when not ok
 };
 
-// Writes the shortcut, replacing one made before for the same game.
+// Why no shortcut can start this program in this folder, whatever the game; empty when one
+// can. The name is not needed, so this is asked before the emulator lists its games.
+std::string ShortcutRefusal(const ShortcutRequest& request);
+// Writes the shortcut, replacing the one Velmora made before for the same folder and game.
 ShortcutOutcome WriteDesktopShortcut(const ShortcutRequest& request);
 // Removes it; not ok when there was none.
 ShortcutOutcome RemoveDesktopShortcut(const ShortcutRequest& request);

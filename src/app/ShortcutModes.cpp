@@ -29,13 +29,18 @@ QString ShortcutName(const games::GameRow& row) {
 }  // namespace
 
 int MakeShortcut(ModeContext& context, int game) {
+    ShortcutRequest request{game, QString(), context.executable, context.emulatorDir};
+    if (const std::string refusal = ShortcutRefusal(request); !refusal.empty()) {
+        ReportError("Could not make the shortcut: " + refusal);
+        return kExitFailed;
+    }
     const std::optional<GameCatalog> catalog = LoadCatalog(context);
     const games::GameRow* row = catalog ? FindGame(*catalog, game) : nullptr;
     if (row == nullptr) {
         return kExitFailed;
     }
-    const ShortcutOutcome outcome =
-        WriteDesktopShortcut({game, ShortcutName(*row), context.executable, context.emulatorDir});
+    request.name = ShortcutName(*row);
+    const ShortcutOutcome outcome = WriteDesktopShortcut(request);
     if (!outcome.ok) {
         ReportError("Could not make the shortcut: " + outcome.error);
         return kExitFailed;
