@@ -37,6 +37,9 @@ Failure MoveOver(const std::string& from, const std::string& to);
 
 void RemoveFile(const std::string& path);
 
+// Whether the system says that nothing is at `path`: neither it nor a folder on its way there.
+bool IsMissing(const std::string& path);
+
 // Whether the open `file` is a regular file, which ends: a device or a pipe may never end.
 bool IsRegularFile(std::FILE* file);
 

@@ -112,6 +112,11 @@ Failure MakeFolder(const std::string& path) {
     return Reason(error);
 }
 
+bool IsMissing(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
+
 bool IsRegularFile(std::FILE* file) {
     struct stat status {};
     return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
