@@ -80,6 +80,28 @@ std::optional<std::string> ReadAllOfRegularFile(const std::string& path, size_t 
     return bytes;
 }
 
+namespace {
+
+// A folder that takes no new file (a cfg folder the user may not write to) may still hold a
+// file the user may write: that file is written in place, as a plain program would. Should
+// that fail too, its old bytes are put back. Where no such file is (or no regular one, whose
+// old bytes could be read back), the reason the new one could not be made stands.
+platform::Failure WriteInPlace(const std::string& target, const std::string& bytes,
+                               std::string notCreated) {
+    const std::optional<std::string> old =
+        platform::IsRegularFile(target) ? ReadAll(target) : std::nullopt;
+    if (!old) {
+        return notCreated;
+    }
+    platform::Failure failure = platform::OverwriteFile(target, bytes);
+    if (failure) {
+        platform::OverwriteFile(target, *old);
+    }
+    return failure;
+}
+
+}  // namespace
+
 bool WriteAtomically(const std::string& path, const std::string& bytes, std::string* reason) {
     // The path stays the program's own bytes from here to the system: on Windows, a trip
     // through std::filesystem would hand back another spelling of a folder such as
@@ -88,12 +110,15 @@ bool WriteAtomically(const std::string& path, const std::string& bytes, std::str
     platform::Failure failure = platform::RefuseReplacing(target);
     if (!failure) {
         const std::string temp = TemporaryBeside(target);
-        failure = platform::WriteNewFile(temp, bytes, target);
+        bool created = false;
+        failure = platform::WriteNewFile(temp, bytes, target, created);
         if (!failure) {
             failure = platform::MoveOver(temp, target);
             if (failure) {
                 platform::RemoveFile(temp);
             }
+        } else if (!created) {
+            failure = WriteInPlace(target, bytes, std::move(*failure));
         }
     }
     if (failure && reason != nullptr) {

@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file reads and writes for the per-game files. Every write replaces the file in one
 // step (a temporary file beside it, flushed, then renamed over it), so a crash, a full disk or
-// a failing write leaves the previous file whole.
+// a failing write leaves the previous file whole. Only where the folder takes no new file is
+// an existing file written in place instead, its old bytes put back should that fail.
 
 #include <cstddef>
 #include <optional>
@@ -24,11 +25,12 @@ std::optional<std::string> ReadAll(const std::string& path);
 // no more, as it does with ReadPrefix.
 std::optional<std::string> ReadAllOfRegularFile(const std::string& path, size_t limit);
 
-// Replaces (or creates) `path` with exactly `bytes`. Returns false, leaving any old file as it
-// was and no temporary file behind, when the folder is missing, the file is write-protected
-// (no write permission bit at all, which even the superuser respects here, as Windows does
-// for read-only files) or the write fails; `reason` then receives the system's words for why
-// ("Permission denied", "Access is denied.", "No space left on device").
+// Replaces (or creates) `path` with exactly `bytes`. When the folder takes no new file, an
+// existing `path` the user may write is written in place. Returns false, leaving any old file
+// as it was and no temporary file behind, when the folder is missing, the file is
+// write-protected (no write permission bit at all, which even the superuser respects here, as
+// Windows does for read-only files) or the write fails; `reason` then receives the system's
+// words for why ("Permission denied", "Access is denied.", "No space left on device").
 bool WriteAtomically(const std::string& path, const std::string& bytes,
                      std::string* reason = nullptr);
 

@@ -29,16 +29,29 @@ std::string FinalTarget(const std::string& path);
 Failure RefuseReplacing(const std::string& path);
 
 // Creates `path`, which must not exist yet, holding exactly `bytes`, flushed to the disk, with
-// the permissions of the file `like` where there is one. No file is left when it fails.
-Failure WriteNewFile(const std::string& path, std::string_view bytes, const std::string& like);
+// the permissions of the file `like` where there is one. No file is left when it fails;
+// `created` tells whether it could be created at all, before its bytes failed.
+Failure WriteNewFile(const std::string& path, std::string_view bytes, const std::string& like,
+                     bool& created);
+
+// Writes `bytes` into the existing file `path` in place, from its start, then cuts it to their
+// length and flushes it to the disk. A file that is not there is not created. Should the
+// write fail, as much of the file as was there before is still there: a write of the old bytes
+// needs no room that the file does not have.
+Failure OverwriteFile(const std::string& path, std::string_view bytes);
 
 // Puts `from` in the place of `to` in one step, replacing any file there.
 Failure MoveOver(const std::string& from, const std::string& to);
 
 void RemoveFile(const std::string& path);
 
-// Whether the open `file` is a regular file, which ends: a device or a pipe may never end.
+// Whether the system says that nothing is at `path`: neither it nor a folder on its way there.
+bool IsMissing(const std::string& path);
+
+// Whether the open `file`, or what is at `path` (after following a symbolic link), is a regular
+// file, which ends: a device or a pipe may never end.
 bool IsRegularFile(std::FILE* file);
+bool IsRegularFile(const std::string& path);
 
 // Creates the folder `path`, but none of its parents. Nothing when it exists afterwards, also
 // when it was there already; a file of that name is a failure.

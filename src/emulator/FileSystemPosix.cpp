@@ -15,6 +15,33 @@ std::string Reason(int error) {
     return std::strerror(error);
 }
 
+// Writes all of `bytes` at the file's present offset; the error number, or 0.
+int WriteAll(int fd, std::string_view bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (count > 0) {
+            written += static_cast<size_t>(count);
+        } else if (count == 0) {
+            return EIO;
+        } else if (errno != EINTR) {
+            return errno;
+        }
+    }
+    return 0;
+}
+
+// Flushes and closes `fd`; `error` unless it is 0, else the flush's or the close's.
+int FlushAndClose(int fd, int error) {
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    return error;
+}
+
 }  // namespace
 
 std::string FinalTarget(const std::string& path) {
@@ -55,35 +82,37 @@ Failure RefuseReplacing(const std::string& path) {
     return std::nullopt;
 }
 
-Failure WriteNewFile(const std::string& path, std::string_view bytes, const std::string& like) {
+Failure WriteNewFile(const std::string& path, std::string_view bytes, const std::string& like,
+                     bool& created) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    created = fd >= 0;
     if (fd < 0) {
         return Reason(errno);
     }
-    int error = 0;
-    size_t written = 0;
-    while (error == 0 && written < bytes.size()) {
-        const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (count > 0) {
-            written += static_cast<size_t>(count);
-        } else if (count < 0 && errno != EINTR) {
-            error = errno;
-        } else if (count == 0) {
-            error = EIO;
-        }
-    }
+    int error = WriteAll(fd, bytes);
     // Keep the permissions the user gave the old file.
     if (struct stat old{}; error == 0 && ::stat(like.c_str(), &old) == 0) {
         ::fchmod(fd, old.st_mode & 07777);
     }
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
+    error = FlushAndClose(fd, error);
     if (error != 0) {
         ::unlink(path.c_str());
+        return Reason(error);
+    }
+    return std::nullopt;
+}
+
+Failure OverwriteFile(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Reason(errno);
+    }
+    int error = WriteAll(fd, bytes);
+    if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        error = errno;
+    }
+    error = FlushAndClose(fd, error);
+    if (error != 0) {
         return Reason(error);
     }
     return std::nullopt;
@@ -112,9 +141,19 @@ Failure MakeFolder(const std::string& path) {
     return Reason(error);
 }
 
+bool IsMissing(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
+
 bool IsRegularFile(std::FILE* file) {
     struct stat status {};
     return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 }  // namespace velmora::platform

@@ -40,6 +40,33 @@ std::string DosPath(std::string_view path) {
     return std::string(path);
 }
 
+// Writes all of `bytes` at the file's present position; the error code, or ERROR_SUCCESS.
+DWORD WriteAll(HANDLE file, std::string_view bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(
+            std::min<size_t>(bytes.size() - written, std::numeric_limits<DWORD>::max() / 2));
+        DWORD count = 0;
+        if (!WriteFile(file, bytes.data() + written, chunk, &count, nullptr)) {
+            return GetLastError();
+        }
+        if (count == 0) {
+            return ERROR_WRITE_FAULT;
+        }
+        written += count;
+    }
+    return ERROR_SUCCESS;
+}
+
+// Flushes and closes `file`; `error` unless it is ERROR_SUCCESS, else the flush's.
+DWORD FlushAndClose(HANDLE file, DWORD error) {
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
+        error = GetLastError();
+    }
+    CloseHandle(file);
+    return error;
+}
+
 }  // namespace
 
 std::string FinalTarget(const std::string& path) {
@@ -76,31 +103,35 @@ Failure RefuseReplacing(const std::string& path) {
     return std::nullopt;
 }
 
-Failure WriteNewFile(const std::string& path, std::string_view bytes, const std::string& /*like*/) {
+Failure WriteNewFile(const std::string& path, std::string_view bytes, const std::string& /*like*/,
+                     bool& created) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    created = file != INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) {
+        return Reason(GetLastError());
+    }
+    const DWORD error = FlushAndClose(file, WriteAll(file, bytes));
+    if (error != ERROR_SUCCESS) {
+        DeleteFileA(path.c_str());
+        return Reason(error);
+    }
+    return std::nullopt;
+}
+
+Failure OverwriteFile(const std::string& path, std::string_view bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return Reason(GetLastError());
     }
-    DWORD error = ERROR_SUCCESS;
-    size_t written = 0;
-    while (error == ERROR_SUCCESS && written < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(
-            std::min<size_t>(bytes.size() - written, std::numeric_limits<DWORD>::max() / 2));
-        DWORD count = 0;
-        if (!WriteFile(file, bytes.data() + written, chunk, &count, nullptr)) {
-            error = GetLastError();
-        } else if (count == 0) {
-            error = ERROR_WRITE_FAULT;
-        }
-        written += count;
-    }
-    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
+    DWORD error = WriteAll(file, bytes);
+    // The file ends where the bytes written do.
+    if (error == ERROR_SUCCESS && !SetEndOfFile(file)) {
         error = GetLastError();
     }
-    CloseHandle(file);
+    error = FlushAndClose(file, error);
     if (error != ERROR_SUCCESS) {
-        DeleteFileA(path.c_str());
         return Reason(error);
     }
     return std::nullopt;
@@ -131,9 +162,23 @@ Failure MakeFolder(const std::string& path) {
     return Reason(error);
 }
 
+bool IsMissing(const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 bool IsRegularFile(std::FILE* file) {
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     return handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_DISK;
+}
+
+bool IsRegularFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 }  // namespace velmora::platform

@@ -3,10 +3,9 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "Contract.h"
+#include "FileSystem.h"
 #include "Platform.h"
 #include "TextRules.h"
 
@@ -92,8 +91,7 @@ ConfiguredGames::ConfiguredGames(std::string emulatorDir) : m_emulatorDir(std::m
     const auto entries = platform::ListDirectory(cfg);
     if (!entries) {
         // No cfg folder means no game is configured; any other trouble, ask file by file.
-        std::error_code ec;
-        m_listed = !std::filesystem::exists(cfg, ec) && !ec;
+        m_listed = platform::IsMissing(cfg);
         return;
     }
     for (const platform::DirectoryEntry& entry : *entries) {

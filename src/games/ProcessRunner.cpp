@@ -2,44 +2,19 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QProcess>
-#include <QStringList>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <utility>
 
-#include "ChildWindow.h"
+#include "ChildProcess.h"
 
 namespace velmora::games {
 
-namespace {
-
-QStringList ToArguments(const std::vector<std::string>& arguments) {
-    QStringList list;
-    list.reserve(static_cast<qsizetype>(arguments.size()));
-    for (const std::string& argument : arguments) {
-        list.append(QString::fromLocal8Bit(argument));
-    }
-    return list;
-}
-
-void Configure(QProcess& process, const emu::Command& command) {
-    process.setProgram(QString::fromLocal8Bit(command.program));
-    process.setArguments(ToArguments(command.arguments));
-    process.setWorkingDirectory(QString::fromLocal8Bit(command.workingDirectory));
-    process.setStandardInputFile(QProcess::nullDevice());
-}
-
-// Spins a local event loop that leaves user input queued until `done` is signalled.
-template <typename Setup>
-void WaitWithoutUserInput(Setup&& setup) {
+void WaitWithoutUserInput(const std::function<void(QEventLoop&)>& setup) {
     QEventLoop loop;
     setup(loop);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
-
-}  // namespace
 
 void ProcessRunner::Pause() const {
     if (m_pause.count() <= 0) {
@@ -54,9 +29,8 @@ void ProcessRunner::Pause() const {
 }
 
 struct ProcessRunner::Pending {
-    QProcess process;
-    bool started = false;
-    bool startKnown = false;  // without hooks, whether the child started is learnt when collected
+    Pending(const emu::Command& command, WindowMode mode) : child(command, mode) {}
+    CapturedChild child;
 };
 
 ProcessRunner::StartedRun::StartedRun() = default;
@@ -73,19 +47,12 @@ ProcessRunner::~ProcessRunner() = default;
 std::unique_ptr<ProcessRunner::Pending> ProcessRunner::Start(const emu::Command& command,
                                                              WindowMode mode,
                                                              const RunHooks& hooks) const {
-    auto run = std::make_unique<Pending>();
-    QProcess& process = run->process;
-    Configure(process, command);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    PrepareChildWindow(process, mode);
-
     if (hooks.onPipeReady) {
         hooks.onPipeReady();
     }
-    process.start(QIODevice::ReadOnly);
+    auto run = std::make_unique<Pending>(command, mode);
     if (hooks.onStartAttempted) {
-        run->started = process.waitForStarted(-1);
-        run->startKnown = true;
+        run->child.Started();
         hooks.onStartAttempted();
     }
     return run;
@@ -112,44 +79,27 @@ CaptureResult ProcessRunner::Collect(StartedRun& run) const {
 
 CaptureResult ProcessRunner::Collect(Pending& run) const {
     CaptureResult result;
-    if (!run.startKnown) {
-        run.started = run.process.waitForStarted(-1);
-        run.startKnown = true;
-    }
-    if (!run.started) {
-        result.error = run.process.errorString().toLocal8Bit().toStdString();
+    CapturedChild& child = run.child;
+    if (!child.Started()) {
+        result.error = child.StartError();
         return result;
     }
-    QProcess& process = run.process;
-    // QProcess drains the pipe into its own buffer while the child runs, so a child that
-    // prints more than the pipe holds never stalls, and the end of the output is the end of
-    // that buffer once the child has gone.
-    if (process.state() != QProcess::NotRunning) {
-        if (QCoreApplication::instance() != nullptr) {
-            WaitWithoutUserInput([&process](QEventLoop& loop) {
-                QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-                if (process.state() == QProcess::NotRunning) {
-                    QTimer::singleShot(0, &loop, &QEventLoop::quit);
-                }
-            });
-        } else {
-            process.waitForFinished(-1);
-        }
-    }
+    // The output is drained into memory while the child runs, so a child that prints more
+    // than the pipe holds never stalls, and the end of the output is the end of what was
+    // gathered once the child has gone.
+    child.WaitForEnd();
 
-    // The child has ended, so all it printed is waiting in QProcess's buffer: room for it at
-    // once, instead of a text that doubles as it grows and for a moment holds the output
-    // three times over.
-    result.text.reserve(static_cast<size_t>(std::max<qint64>(process.bytesAvailable(), 0)));
+    // Room for all of it at once, instead of a text that doubles as it grows and for a moment
+    // holds the output three times over.
+    result.text.reserve(child.Available());
     for (;;) {
         const auto before = std::chrono::steady_clock::now();
         Pause();
         result.pausedFor += std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - before);
-        const QByteArray chunk = process.read(kReadChunk);
+        const size_t taken = child.Take(kReadChunk, result.text);
         ++result.passes;
-        result.text.append(chunk.constData(), static_cast<size_t>(chunk.size()));
-        if (chunk.size() < kReadChunk) {
+        if (taken < static_cast<size_t>(kReadChunk)) {
             break;  // a short read has taken the rest; a full one may have left more
         }
     }
@@ -158,36 +108,11 @@ CaptureResult ProcessRunner::Collect(Pending& run) const {
 }
 
 bool ProcessRunner::StartDetached(const emu::Command& command) {
-    QProcess process;
-    Configure(process, command);
-    PrepareChildWindow(process, WindowMode::Shown);
-    return process.startDetached();
+    return StartDetachedChild(command);
 }
 
 ForwardedResult ProcessRunner::RunForwarded(const emu::Command& command) {
-    QProcess process;
-    process.setProgram(QString::fromLocal8Bit(command.program));
-    process.setArguments(ToArguments(command.arguments));
-    process.setWorkingDirectory(QString::fromLocal8Bit(command.workingDirectory));
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.setInputChannelMode(QProcess::ForwardedInputChannel);
-    PrepareChildWindow(process, WindowMode::Shown);
-
-    ForwardedResult result;
-    process.start();
-    if (!process.waitForStarted(-1)) {
-        result.error = process.errorString().toLocal8Bit().toStdString();
-        return result;
-    }
-    result.started = true;
-    process.waitForFinished(-1);
-    result.exitCode = process.exitCode();
-#ifndef _WIN32
-    if (process.exitStatus() == QProcess::CrashExit) {
-        result.exitCode = 128 + process.exitCode();  // Qt reports the signal's number
-    }
-#endif
-    return result;
+    return RunForwardedChild(command);
 }
 
 }  // namespace velmora::games

@@ -39,7 +39,7 @@ constexpr const char* kGl = "libvelmora_renderer_gl.so";
 
 class ConfigureAndLaunchTest : public WindowTest {
 protected:
-    ConfigureAndLaunchTest() {
+    explicit ConfigureAndLaunchTest(const std::string& parent = "My Games") : WindowTest(parent) {
         m_emu.Copy(VELMORA_RENDERER_PLAIN, kPlain);
         m_emu.Copy(VELMORA_RENDERER_GL, kGl);
         m_emu.Copy(VELMORA_NOT_RENDERER, "libvelmora_not_renderer.so");
@@ -52,7 +52,7 @@ protected:
         for (const char* name :
              {"VELMORA_SAMPLE_PLUGIN_AUTO", "VELMORA_SAMPLE_PLUGIN_LOG", "ZINC_STANDIN_SILENT",
               "ZINC_STANDIN_DELAY_MS", "ZINC_STANDIN_GAMES", "ZINC_STANDIN_WAIT_FOR",
-              "ZINC_STANDIN_LOG"}) {
+              "ZINC_STANDIN_LOG", "ZINC_STANDIN_CMDLINE_LOG"}) {
             qunsetenv(name);
         }
     }
@@ -391,6 +391,58 @@ TEST_F(ConfigureAndLaunchTest, GameNamesShowTheirLetters) {
         });
         dialog.DoModal();
     }
+}
+
+// The emulator folder lies below a folder whose name is no UTF-8, a Latin-1 "Jeux vidéo".
+class EightBitFolderTest : public ConfigureAndLaunchTest {
+protected:
+    EightBitFolderTest() : ConfigureAndLaunchTest(test::kEightBitFolder) {}
+};
+
+TEST_F(EightBitFolderTest, ListsConfiguresAndStartsItsGames) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a Windows path is in the ANSI code page, which maps to Unicode and back; "
+                    "this spelling of it would not survive the test's own std::filesystem";
+#endif
+    const std::string dir = m_emu.Str();
+    ASSERT_NE(dir.find("/Jeux vid\xE9o/zinc"), std::string::npos);
+    {
+        test::ModalWatch noBox([](QWidget* modal) {
+            ADD_FAILURE() << "a box on opening: " << modal->windowTitle().toStdString();
+            qobject_cast<QDialog*>(modal)->done(QDialog::Rejected);
+        });
+        noBox.ExpectNone();
+        Frame();  // the emulator's list and help runs
+    }
+    ASSERT_EQ(View().RowCount(), 12);
+    EXPECT_TRUE(test::WaitUntil([&] {
+        return Frame().HelpText().find("[--use-config-file=FILE]") != std::string::npos;
+    })) << "the help text, collected after the list";
+
+    const int row = Select(7);
+    Configure([&](CConfigGameDlg& dialog) {
+        EXPECT_EQ(dialog.RendererBox()->count(), 2) << "the renderers found in the folder";
+        EXPECT_TRUE(dialog.SoundButton()->isEnabled());
+        dialog.m_strOptions = "--frame-skip=1";
+        Choose(dialog, kPlain);
+        Press(dialog, "ok");
+    });
+    const std::string options = dir + "/cfg/Velmora007.cfg";
+    EXPECT_EQ(test::ReadBytes(File(7)), "--frame-skip=1\r\n--use-renderer-cfg-file=" + dir +
+                                            "/cfg/Velmora007_renderer.cfg\r\n--renderer=" + kPlain +
+                                            "\r\n");
+    EXPECT_EQ(test::ReadBytes(File(7, "_renderer.cfg")), "\r\n");
+    EXPECT_EQ(test::ReadBytes(File(7, "_registry.cfg")), "REGEDIT4\r\n\r\n");
+    EXPECT_EQ(View().RowImage(row), 1);
+
+    const std::string log = m_emu.File("runs.log");
+    qputenv("ZINC_STANDIN_CMDLINE_LOG", QByteArray::fromStdString(log));
+    QTest::keyClick(View().viewport(), Qt::Key_Return);  // a captured start
+    EXPECT_EQ(test::ReadBytes(log), "cmdline=<" + dir + "/ZINC.EXE 7 --use-config-file=" + options +
+                                        ">\r\ncwd=<" + dir + ">\r\n");
+    EXPECT_EQ(Output(), "ZiNc stand-in\r\nargc=3\r\nargv[1]=<7>\r\nargv[2]=<--use-config-file=" +
+                            options + ">\r\ncwd=<" + dir + ">\r\noptions from " + options +
+                            ":\r\n" + test::ReadBytes(File(7)));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The Configure game dialog's OK when the game's files cannot all be saved: every file that
 // can be written is, the others keep their old bytes, and one warning names exactly the files
-// that were not saved, with the system's reason. Each failure is a real one, also for the
-// superuser: a write-protected file, a file-size limit, a cfg that is a plain file.
+// that were not saved, with the system's reason. Each failure is a real one: a write-protected
+// file, a file-size limit, a cfg that is a plain file, also for the superuser; a folder
+// without write permission, for an ordinary user only (the test command runs those cases as
+// one: ctest -R unprivileged).
 
 #include <gtest/gtest.h>
 
@@ -68,6 +70,9 @@ private:
 enum File { kOptions, kRenderer, kSnapshot };
 constexpr File kFiles[] = {kOptions, kRenderer, kSnapshot};
 
+struct SaveCase;
+struct CfgCase;
+
 class SaveFailureTest : public WindowTest {
 protected:
     SaveFailureTest() {
@@ -124,6 +129,9 @@ protected:
             test::IsA<CConfigGameDlg>);
         View().ConfigureSelectedGame();
     }
+
+    void Check(const SaveCase& c);
+    void Check(const CfgCase& c);
 };
 
 void WriteProtect(const std::string& path) {
@@ -140,6 +148,15 @@ bool FolderPermissionsHold() {
 #endif
 }
 
+#ifdef _WIN32
+constexpr const char* kNoFolderPermissions =
+    "a folder here has no permission that keeps new files out of it";
+#else
+constexpr const char* kNoFolderPermissions =
+    "the superuser writes to any folder; the test command runs this as an ordinary user too "
+    "(ctest -R unprivileged)";
+#endif
+
 // The system's words for a write-protected file.
 std::string ProtectedReason() {
 #ifdef _WIN32
@@ -149,158 +166,190 @@ std::string ProtectedReason() {
 #endif
 }
 
+struct SaveCase {
+    const char* name;
+    std::set<File> failing;
+    bool sizeLimit = false;       // the options file fails on a full disk instead
+    bool readOnlyFolder = false;  // cfg may be read but not written, by an ordinary user
+    bool noFiles = false;         // the game has no files yet
+};
+
+// Writes the game's old files (write-protecting the failing ones), presses OK and checks what
+// was saved and what the one warning says.
+void SaveFailureTest::Check(const SaveCase& c) {
+    SCOPED_TRACE(c.name);
+    for (const File file : kFiles) {
+        std::error_code ec;
+        fs::permissions(Path(file), fs::perms::owner_all, ec);
+        fs::remove(Path(file), ec);
+        if (c.noFiles) {
+            continue;
+        }
+        test::WriteBytes(Path(file), OldBytes(file));
+        if (c.failing.count(file) != 0 && !c.sizeLimit) {
+            WriteProtect(Path(file));
+        }
+    }
+    if (c.readOnlyFolder) {
+        fs::permissions(m_emu.File("cfg"), fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    MessageBoxes boxes;
+#ifndef _WIN32
+    std::optional<test::FileSizeLimit> fullDisk;
+#endif
+    ConfigureAndAccept([&] {
+#ifndef _WIN32
+        // Room for the renderer file and the snapshot, not for the options file.
+        if (c.sizeLimit) {
+            fullDisk.emplace(20);
+        }
+#endif
+    });
+#ifndef _WIN32
+    fullDisk.reset();
+#endif
+    fs::permissions(m_emu.File("cfg"), fs::perms::owner_all);
+
+    for (const File file : kFiles) {
+        if (c.failing.count(file) == 0) {
+            const std::string bytes = test::ReadBytes(Path(file));
+            EXPECT_TRUE(IsNew(file, bytes)) << Shown(file) << " was saved: " << bytes;
+        } else if (c.noFiles) {
+            EXPECT_FALSE(fs::exists(Path(file))) << Shown(file);
+        } else {
+            EXPECT_EQ(test::ReadBytes(Path(file)), OldBytes(file))
+                << Shown(file) << " kept its old bytes";
+        }
+    }
+    size_t left = 0;
+    for (const auto& entry : fs::directory_iterator(m_emu.File("cfg"))) {
+        left += entry.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_EQ(left, c.noFiles ? 3 - c.failing.size() : 3) << "no temporary file is left behind";
+
+    if (c.failing.empty()) {
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_EQ(View().RowImage(View().GetSelectedRow()), 1);
+        return;
+    }
+    ASSERT_EQ(boxes.shown.size(), 1u) << "exactly one message";
+    const auto& box = boxes.shown.front();
+    EXPECT_EQ(box.title, QApplication::applicationName());
+    EXPECT_EQ(box.icon, QMessageBox::Warning);
+    EXPECT_TRUE(box.text.contains(QStringLiteral("earlier files are unchanged")))
+        << box.text.toStdString();
+    const QStringList lines = box.text.split(QLatin1Char('\n'));
+    for (const File file : kFiles) {
+        const qsizetype at = lines.indexOf(ui::ToWidget(Shown(file)));
+        if (c.failing.count(file) == 0) {
+            EXPECT_EQ(at, -1) << Shown(file) << " was saved, yet named:\n"
+                              << box.text.toStdString();
+            continue;
+        }
+        ASSERT_GE(at, 0) << Shown(file) << " not named:\n" << box.text.toStdString();
+        ASSERT_LT(at + 1, lines.size());
+        const QString reason = lines[at + 1].trimmed();
+        EXPECT_FALSE(reason.isEmpty()) << "no reason for " << Shown(file);
+        if (!c.sizeLimit && !ProtectedReason().empty()) {
+            EXPECT_EQ(reason.toStdString(), ProtectedReason());
+        }
+    }
+    EXPECT_EQ(View().RowImage(View().GetSelectedRow()), c.noFiles ? 0 : 1)
+        << "the old options file is there";
+}
+
 TEST_F(SaveFailureTest, NamesExactlyTheFilesThatWereNotSaved) {
-    const struct {
-        const char* name;
-        std::set<File> failing;
-        bool sizeLimit = false;       // the options file fails on a full disk instead
-        bool readOnlyFolder = false;  // cfg may be read but not written, by an ordinary user
-    } cases[] = {
+    const SaveCase cases[] = {
         {"options file protected", {kOptions}},
         {"renderer file protected", {kRenderer}},
         {"snapshot file protected", {kSnapshot}},
         {"all three protected", {kOptions, kRenderer, kSnapshot}},
         {"options file on a full disk", {kOptions}, true},
         {"nothing fails", {}},
-        {"cfg not writable", {kOptions, kRenderer, kSnapshot}, false, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const SaveCase& c : cases) {
 #ifdef _WIN32
         if (c.sizeLimit) {
             continue;  // Windows cannot limit a file's size
         }
 #endif
-        for (const File file : kFiles) {
-            std::error_code ec;
-            fs::permissions(Path(file), fs::perms::owner_all, ec);
-            test::WriteBytes(Path(file), OldBytes(file));
-            if (c.failing.count(file) != 0 && !c.sizeLimit) {
-                WriteProtect(Path(file));
-            }
-        }
-        if (c.readOnlyFolder) {
-            if (!FolderPermissionsHold()) {
-                continue;
-            }
-            fs::permissions(m_emu.File("cfg"), fs::perms::owner_read | fs::perms::owner_exec);
-        }
-        MessageBoxes boxes;
-#ifndef _WIN32
-        std::optional<test::FileSizeLimit> fullDisk;
-#endif
-        ConfigureAndAccept([&] {
-#ifndef _WIN32
-            // Room for the renderer file and the snapshot, not for the options file.
-            if (c.sizeLimit) {
-                fullDisk.emplace(20);
-            }
-#endif
-        });
-#ifndef _WIN32
-        fullDisk.reset();
-#endif
-        fs::permissions(m_emu.File("cfg"), fs::perms::owner_all);
-
-        for (const File file : kFiles) {
-            const std::string bytes = test::ReadBytes(Path(file));
-            if (c.failing.count(file) != 0) {
-                EXPECT_EQ(bytes, OldBytes(file)) << Shown(file) << " kept its old bytes";
-            } else {
-                EXPECT_TRUE(IsNew(file, bytes)) << Shown(file) << " was saved: " << bytes;
-            }
-        }
-        const std::vector<std::string> left = [&] {
-            std::vector<std::string> names;
-            for (const auto& entry : fs::directory_iterator(m_emu.File("cfg"))) {
-                names.push_back(entry.path().filename().string());
-            }
-            return names;
-        }();
-        EXPECT_EQ(left.size(), 3u) << "no temporary file is left behind";
-
-        if (c.failing.empty()) {
-            EXPECT_TRUE(boxes.shown.empty());
-            continue;
-        }
-        ASSERT_EQ(boxes.shown.size(), 1u) << "exactly one message";
-        const auto& box = boxes.shown.front();
-        EXPECT_EQ(box.title, QApplication::applicationName());
-        EXPECT_EQ(box.icon, QMessageBox::Warning);
-        EXPECT_TRUE(box.text.contains(QStringLiteral("earlier files are unchanged")))
-            << box.text.toStdString();
-        const QStringList lines = box.text.split(QLatin1Char('\n'));
-        for (const File file : kFiles) {
-            const qsizetype at = lines.indexOf(ui::ToWidget(Shown(file)));
-            if (c.failing.count(file) == 0) {
-                EXPECT_EQ(at, -1) << Shown(file) << " was saved, yet named:\n"
-                                  << box.text.toStdString();
-                continue;
-            }
-            ASSERT_GE(at, 0) << Shown(file) << " not named:\n" << box.text.toStdString();
-            ASSERT_LT(at + 1, lines.size());
-            const QString reason = lines[at + 1].trimmed();
-            EXPECT_FALSE(reason.isEmpty()) << "no reason for " << Shown(file);
-            if (!c.sizeLimit && !ProtectedReason().empty()) {
-                EXPECT_EQ(reason.toStdString(), ProtectedReason());
-            }
-        }
-        EXPECT_EQ(View().RowImage(View().GetSelectedRow()), 1) << "the old options file is there";
+        Check(c);
     }
 }
 
+// A cfg folder the user may read but not write to (0555): the game's files that are there and
+// writable are written in place; those that are not there, or are protected, are named.
+TEST_F(SaveFailureTest, CfgNotWritable) {
+    if (!FolderPermissionsHold()) {
+        GTEST_SKIP() << kNoFolderPermissions;
+    }
+    const SaveCase cases[] = {
+        {"its files writable", {}, false, true},
+        {"the renderer file protected", {kRenderer}, false, true},
+        {"no files yet", {kOptions, kRenderer, kSnapshot}, false, true, true},
+    };
+    for (const SaveCase& c : cases) {
+        Check(c);
+    }
+}
+
+struct CfgCase {
+    const char* name;
+    std::function<void()> setUp;
+    bool made;
+};
+
 // A missing cfg folder is made on OK, that folder only. Where it cannot be made, the one
 // message says so once, with the reason, and names the three files.
+void SaveFailureTest::Check(const CfgCase& c) {
+    SCOPED_TRACE(c.name);
+    const std::string cfg = m_emu.File("cfg");
+    std::error_code ec;
+    fs::remove_all(cfg, ec);
+    c.setUp();
+    MessageBoxes boxes;
+    ConfigureAndAccept([] {});
+    fs::permissions(m_emu.Str(), fs::perms::owner_all, ec);
+
+    if (c.made) {
+        EXPECT_TRUE(fs::is_directory(cfg));
+        for (const File file : kFiles) {
+            EXPECT_TRUE(IsNew(file, test::ReadBytes(Path(file)))) << Shown(file);
+        }
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_EQ(View().RowImage(View().GetSelectedRow()), 1);
+        return;
+    }
+    if (fs::is_regular_file(cfg)) {
+        EXPECT_EQ(test::ReadBytes(cfg), "not a folder");
+    }
+    ASSERT_EQ(boxes.shown.size(), 1u) << "exactly one message";
+    const QString text = boxes.shown.front().text;
+    const QString folderLine = QStringLiteral("The folder %1 could not be created: ")
+                                   .arg(ui::ToWidget(m_emu.FramePath("cfg")));
+    EXPECT_EQ(text.count(folderLine), 1) << text.toStdString();
+    for (const File file : kFiles) {
+        EXPECT_TRUE(text.split(QLatin1Char('\n')).contains(ui::ToWidget(Shown(file))))
+            << Shown(file) << " not named:\n"
+            << text.toStdString();
+    }
+    EXPECT_EQ(View().RowImage(View().GetSelectedRow()), 0) << "nothing is on disk";
+}
+
 TEST_F(SaveFailureTest, MakesAMissingCfgFolderOrSaysWhyNot) {
     const std::string cfg = m_emu.File("cfg");
-    const struct {
-        const char* name;
-        std::function<void()> setUp;
-        bool made;
-        bool ordinaryUserOnly = false;  // the superuser writes to any folder
-    } cases[] = {
-        {"missing cfg", [&] { fs::remove_all(cfg); }, true},
-        {"cfg is a plain file", [&] { test::WriteBytes(cfg, "not a folder"); }, false},
-        {"emulator folder not writable",
-         [&] { fs::permissions(m_emu.Str(), fs::perms::owner_read | fs::perms::owner_exec); },
-         false, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.ordinaryUserOnly && !FolderPermissionsHold()) {
-            continue;
-        }
-        std::error_code ec;
-        fs::remove_all(cfg, ec);
-        c.setUp();
-        MessageBoxes boxes;
-        ConfigureAndAccept([] {});
-        fs::permissions(m_emu.Str(), fs::perms::owner_all, ec);
+    Check(CfgCase{"missing cfg", [&] { fs::remove_all(cfg); }, true});
+    Check(CfgCase{"cfg is a plain file", [&] { test::WriteBytes(cfg, "not a folder"); }, false});
+}
 
-        if (c.made) {
-            EXPECT_TRUE(fs::is_directory(cfg));
-            for (const File file : kFiles) {
-                EXPECT_TRUE(IsNew(file, test::ReadBytes(Path(file)))) << Shown(file);
-            }
-            EXPECT_TRUE(boxes.shown.empty());
-            EXPECT_EQ(View().RowImage(View().GetSelectedRow()), 1);
-            continue;
-        }
-        if (fs::is_regular_file(cfg)) {
-            EXPECT_EQ(test::ReadBytes(cfg), "not a folder");
-        }
-        ASSERT_EQ(boxes.shown.size(), 1u) << "exactly one message";
-        const QString text = boxes.shown.front().text;
-        const QString folderLine = QStringLiteral("The folder %1 could not be created: ")
-                                       .arg(ui::ToWidget(m_emu.FramePath("cfg")));
-        EXPECT_EQ(text.count(folderLine), 1) << text.toStdString();
-        for (const File file : kFiles) {
-            EXPECT_TRUE(text.split(QLatin1Char('\n')).contains(ui::ToWidget(Shown(file))))
-                << Shown(file) << " not named:\n"
-                << text.toStdString();
-        }
-        EXPECT_EQ(View().RowImage(View().GetSelectedRow()), 0) << "nothing is on disk";
+TEST_F(SaveFailureTest, EmulatorFolderNotWritable) {
+    if (!FolderPermissionsHold()) {
+        GTEST_SKIP() << kNoFolderPermissions;
     }
+    Check(CfgCase{
+        "no cfg, emulator folder not writable",
+        [&] { fs::permissions(m_emu.Str(), fs::perms::owner_read | fs::perms::owner_exec); },
+        false});
 }
 
 }  // namespace

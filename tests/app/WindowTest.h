@@ -22,7 +22,10 @@ namespace velmora::app {
 
 class WindowTest : public ::testing::Test {
 protected:
-    WindowTest() : m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {}
+    // The emulator directory lies in `parent`, below the test's temporary folder.
+    explicit WindowTest(const std::string& parent = "My Games")
+        : m_emu(true, parent),
+          m_settings(QString::fromStdString(m_emu.ProfileFile()), QSettings::IniFormat) {}
 
     // A window of its own, on the test's directory, profile and store.
     std::unique_ptr<CMainFrame> Open() {

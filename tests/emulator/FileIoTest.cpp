@@ -3,10 +3,17 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "FileIo.h"
 #include "FileSizeLimit.h"
+#include "FileSystem.h"
 #include "TempDir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace velmora::files {
 namespace {
@@ -140,6 +147,89 @@ TEST(WriteAtomically, GivesTheSystemsReason) {
     }
     EXPECT_EQ(ReadBytes(kept), "keep");
     EXPECT_EQ(FilesIn(dir), 2u) << "a temporary file was left behind";
+}
+
+// Writing a file in place, as a save does where the folder takes no new file: the file ends
+// where the new bytes do, and a file that is not there is not made.
+TEST(OverwriteFile, LeavesExactlyTheNewBytes) {
+    TempDir dir;
+    const std::string path = dir.File("f.cfg");
+    const struct {
+        std::string old;
+        std::string bytes;
+    } cases[] = {
+        {"a longer old text\r\n", "new\r\n"},
+        {"old", "a much longer new text\r\n"},
+        {"old", ""},
+        {"", std::string(100000, 'x')},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(path, c.old);
+        EXPECT_FALSE(platform::OverwriteFile(path, c.bytes).has_value()) << c.bytes.size();
+        EXPECT_EQ(ReadBytes(path), c.bytes);
+    }
+    EXPECT_TRUE(platform::OverwriteFile(dir.File("missing.cfg"), "x").has_value());
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing.cfg")));
+}
+
+// A cfg folder the user may read but not write to, whose files the user may write (folder
+// 0555, files 0644): a save writes the file in place instead of beside it, and puts the old
+// bytes back when that fails half way. A file that is not there, or is write-protected, is
+// not saved, for the system's reason.
+TEST(WriteAtomically, WritesInPlaceWhereTheFolderTakesNoNewFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder here has no permission that keeps new files out of it";
+#else
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the superuser creates files in any folder; the test command runs this "
+                        "as an ordinary user too (ctest -R unprivileged)";
+    }
+    const struct {
+        const char* name;
+        const char* old;  // nullptr: no file
+        mode_t mode;
+        std::string bytes;
+        int error;     // 0 when it is saved
+        size_t limit;  // a full disk at this size; 0 for none
+    } cases[] = {
+        {"shorter text", "a longer old text\r\n", 0644, "new\r\n", 0, 0},
+        {"longer text", "old", 0644, "a much longer new text\r\n", 0, 0},
+        {"no file yet", nullptr, 0644, "new\r\n", EACCES, 0},
+        {"write-protected file", "old", 0444, "new\r\n", EACCES, 0},
+        {"disk full half way", "old", 0644, std::string(40, 'n'), EFBIG, 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.File("f.cfg");
+        if (c.old != nullptr) {
+            WriteBytes(path, c.old);
+            ::chmod(path.c_str(), c.mode);
+        }
+        ::chmod(dir.Str().c_str(), 0555);
+        std::string reason;
+        bool saved = false;
+        {
+            std::optional<test::FileSizeLimit> fullDisk;
+            if (c.limit != 0) {
+                fullDisk.emplace(c.limit);
+            }
+            saved = WriteAtomically(path, c.bytes, &reason);
+        }
+        ::chmod(dir.Str().c_str(), 0755);
+        EXPECT_EQ(saved, c.error == 0);
+        EXPECT_EQ(reason, c.error == 0 ? "" : std::strerror(c.error));
+        if (c.old == nullptr) {
+            EXPECT_FALSE(std::filesystem::exists(path));
+            continue;
+        }
+        EXPECT_EQ(ReadBytes(path), c.error == 0 ? c.bytes : c.old);
+        struct stat status {};
+        ::stat(path.c_str(), &status);
+        EXPECT_EQ(status.st_mode & 07777, c.mode) << "the file keeps its permissions";
+        EXPECT_EQ(FilesIn(dir), 1u);
+    }
+#endif
 }
 
 }  // namespace

@@ -1,9 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/stat.h>
+#endif
 
 #include "ProcessRunner.h"
 #include "TempDir.h"
@@ -16,17 +26,23 @@ using namespace std::chrono_literals;
 // Runs the stand-in emulator from a directory of the test's own, with a name holding blanks.
 class ProcessRunnerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_emuDir = m_dir.Path() / "My Games" / "zinc";
-        std::filesystem::create_directories(m_emuDir / "cfg");
-        std::filesystem::copy_file(VELMORA_STANDIN_PATH, m_emuDir / "ZINC.EXE");
-    }
+    void SetUp() override { m_emuDir = EmulatorDir("My Games"); }
     void TearDown() override {
         for (const char* name :
              {"ZINC_STANDIN_OUTPUT_BYTES", "ZINC_STANDIN_SILENT", "ZINC_STANDIN_READ_STDIN",
-              "ZINC_STANDIN_STDERR", "ZINC_STANDIN_CMDLINE_LOG"}) {
+              "ZINC_STANDIN_STDERR", "ZINC_STANDIN_CMDLINE_LOG", "ZINC_STANDIN_NOTIFY",
+              "ZINC_STANDIN_HANG"}) {
             qunsetenv(name);
         }
+    }
+    // An emulator directory in `parent`, made when first asked for.
+    std::filesystem::path EmulatorDir(const std::string& parent) const {
+        const std::filesystem::path dir = m_dir.Path() / parent / "zinc";
+        if (!std::filesystem::exists(dir)) {
+            std::filesystem::create_directories(dir / "cfg");
+            std::filesystem::copy_file(VELMORA_STANDIN_PATH, dir / "ZINC.EXE");
+        }
+        return dir;
     }
     emu::Command ListCommand() const {
         return emu::ListGamesCommand(emu::EmulatorPath(m_emuDir.string()), m_emuDir.string());
@@ -103,35 +119,111 @@ TEST_F(ProcessRunnerTest, PassesArgumentsWithBlanksWhole) {
         << result.text;
 }
 
-// The one line the emulator is started with: on Windows the program and the words with blanks
-// quoted, one blank between words, whichever way the child is started.
-TEST_F(ProcessRunnerTest, CommandLineHasOneBlankBetweenWords) {
+// The one line the emulator is started with, whichever way it is started: on Windows the
+// program and the words with blanks quoted, one blank between words; elsewhere each word by its
+// own bytes, also in a folder whose name is no UTF-8.
+TEST_F(ProcessRunnerTest, EmulatorGetsItsWordsAndFolderByTheirBytes) {
+    std::vector<std::string> parents = {"My Games"};
+#ifndef _WIN32
+    parents.push_back(test::kEightBitFolder);
+#endif
     const std::filesystem::path log = m_dir.Path() / "runs.log";
     qputenv("ZINC_STANDIN_CMDLINE_LOG", QByteArray::fromStdString(log.string()));
-    const emu::Command launch = emu::LaunchCommand(m_emuDir.string(), 12);
-    const std::string dir = m_emuDir.string();
+    for (const std::string& parent : parents) {
+        SCOPED_TRACE(parent);
+        const std::string dir = EmulatorDir(parent).string();
+        const emu::Command launch = emu::LaunchCommand(dir, 12);
 #ifdef _WIN32
-    const std::string expected = "cmdline=<\"" + dir +
-                                 "\\ZINC.EXE\" 12 \"--use-config-file=" + dir +
-                                 "\\cfg\\Velmora012.cfg\">\r\n";
+        const std::string expected = "cmdline=<\"" + dir +
+                                     "\\ZINC.EXE\" 12 \"--use-config-file=" + dir +
+                                     "\\cfg\\Velmora012.cfg\">\r\n";
 #else
-    const std::string expected =
-        "cmdline=<" + dir + "/ZINC.EXE 12 --use-config-file=" + dir + "/cfg/Velmora012.cfg>\r\n";
+        const std::string expected = "cmdline=<" + dir + "/ZINC.EXE 12 --use-config-file=" + dir +
+                                     "/cfg/Velmora012.cfg>\r\n";
 #endif
-    const std::string record = expected + "cwd=<" + dir + ">\r\n";
+        const std::string record = expected + "cwd=<" + dir + ">\r\n";
+        std::filesystem::remove(log);
 
-    const ProcessRunner runner(0ms);
-    ASSERT_TRUE(runner.RunCaptured(launch, WindowMode::Hidden).started);
-    ASSERT_TRUE(runner.RunCaptured(launch, WindowMode::Shown).started);
-    ProcessRunner::StartDetached(launch);
-    // The detached child writes its record in its own time: wait for it, up to half a minute.
-    std::string text;
-    for (int tries = 0; tries < 600 && text.size() < 3 * record.size(); ++tries) {
-        text = test::ReadBytes(log.string());
-        std::this_thread::sleep_for(50ms);
+        const ProcessRunner runner(0ms);
+        ASSERT_TRUE(runner.RunCaptured(launch, WindowMode::Hidden).started);
+        ASSERT_TRUE(runner.RunCaptured(launch, WindowMode::Shown).started);
+        const ForwardedResult forwarded = ProcessRunner::RunForwarded(launch);
+        EXPECT_TRUE(forwarded.started) << forwarded.error;
+        EXPECT_EQ(forwarded.exitCode, 0);
+        ASSERT_TRUE(ProcessRunner::StartDetached(launch));
+        // The detached child writes its record in its own time: wait for it, up to half a minute.
+        std::string text;
+        for (int tries = 0; tries < 600 && text.size() < 4 * record.size(); ++tries) {
+            text = test::ReadBytes(log.string());
+            std::this_thread::sleep_for(50ms);
+        }
+        EXPECT_EQ(text, record + record + record + record);
     }
-    EXPECT_EQ(text, record + record + record);
 }
+
+// An emulator that cannot be started is told apart from one that ran, each way it is started,
+// and a run on our own terminal says why in the system's words.
+TEST_F(ProcessRunnerTest, StartsThatFailSayWhy) {
+    const struct {
+        const char* name;
+        std::function<void(const std::filesystem::path& dir, emu::Command&)> spoil;
+        int error;  // errno's value for it on POSIX
+    } cases[] = {
+        {"no emulator", [](const auto& dir, auto&) { std::filesystem::remove(dir / "ZINC.EXE"); },
+         ENOENT},
+#ifndef _WIN32
+        {"emulator not executable",
+         [](const auto& dir, auto&) { ::chmod((dir / "ZINC.EXE").c_str(), 0644); }, EACCES},
+#endif
+        {"emulator folder gone",
+         [](const auto& dir, auto& command) { command.workingDirectory = (dir / "gone").string(); },
+         ENOENT},
+    };
+    const ProcessRunner runner(0ms);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path dir = EmulatorDir(c.name);
+        emu::Command launch = emu::LaunchCommand(dir.string(), 7);
+        c.spoil(dir, launch);
+
+        const CaptureResult captured = runner.RunCaptured(launch, WindowMode::Shown);
+        EXPECT_FALSE(captured.started);
+        EXPECT_EQ(captured.text, "");
+        EXPECT_FALSE(ProcessRunner::StartDetached(launch));
+        const ForwardedResult forwarded = ProcessRunner::RunForwarded(launch);
+        EXPECT_FALSE(forwarded.started);
+#ifdef _WIN32
+        EXPECT_FALSE(forwarded.error.empty());  // in the user's language
+#else
+        EXPECT_EQ(forwarded.error, std::strerror(c.error));
+#endif
+    }
+}
+
+#ifndef _WIN32
+// The status of an emulator killed by a signal is the one a shell gives: 128 + the signal.
+TEST_F(ProcessRunnerTest, ForwardedRunOfAKilledEmulatorEndsWith128PlusTheSignal) {
+    const std::string notify = (m_dir.Path() / "notify").string();
+    ASSERT_EQ(::mkfifo(notify.c_str(), 0600), 0);
+    qputenv("ZINC_STANDIN_NOTIFY", QByteArray::fromStdString(notify));
+    qputenv("ZINC_STANDIN_HANG", "1");
+    std::thread killer([&] {
+        long long pid = 0;
+        std::ifstream(notify) >> pid;  // the emulator's word that it runs
+        if (pid > 0) {
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        }
+    });
+    const ForwardedResult result =
+        ProcessRunner::RunForwarded(emu::LaunchCommand(m_emuDir.string(), 7));
+    if (!result.started) {
+        std::ofstream(notify) << "0\n";  // lets the killer go
+    }
+    killer.join();
+    EXPECT_TRUE(result.started) << result.error;
+    EXPECT_EQ(result.exitCode, 128 + SIGKILL);
+}
+#endif
 
 }  // namespace
 }  // namespace velmora::games

@@ -1,8 +1,9 @@
 #pragma once
 // A throw-away emulator directory: the stand-in ZINC.EXE, a cfg folder and, when asked, the
-// sample plugins, under a folder name with a blank in it. Velmora's own executable is taken
-// to live there too. The plugins' settings start empty: on Linux in a store of the test's
-// own; on Windows in the one real registry key, whose contents are put back afterwards.
+// sample plugins, under a folder name with a blank in it or one of the test's choosing.
+// Velmora's own executable is taken to live there too. The plugins' settings start empty: on
+// Linux in a store of the test's own; on Windows in the one real registry key, whose contents
+// are put back afterwards.
 
 #include <QByteArray>
 #include <algorithm>
@@ -20,8 +21,8 @@ namespace velmora::test {
 
 class EmulatorDir {
 public:
-    explicit EmulatorDir(bool withEmulator = true) {
-        m_dir = m_root.Path() / "My Games" / "zinc";
+    explicit EmulatorDir(bool withEmulator = true, const std::string& parent = "My Games") {
+        m_dir = m_root.Path() / parent / "zinc";
         std::filesystem::create_directories(m_dir / "cfg");
         std::filesystem::create_directories(m_root.Path() / "home");
         if (withEmulator) {

@@ -9,6 +9,9 @@
 
 namespace velmora::test {
 
+// A folder name in Latin-1, as a French user's "Jeux vidéo" may be spelt: its 0xE9 is no UTF-8.
+inline constexpr const char* kEightBitFolder = "Jeux vid\xE9o";
+
 class TempDir {
 public:
     explicit TempDir(const std::string& label = "velmora",
