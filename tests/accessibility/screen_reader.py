@@ -67,10 +67,6 @@ def find(root, role, name=None, name_starts=None):
     return pyatspi.findDescendant(root, wanted)
 
 
-def showing(node):
-    return node is not None and node.getState().contains(pyatspi.STATE_SHOWING)
-
-
 class Session:
     def __init__(self, template):
         self.work = tempfile.mkdtemp(prefix="velmora-a11y-")
@@ -134,16 +130,10 @@ class Session:
         subprocess.run(["xdotool", "windowfocus", "--sync", self.window, "key", *keys],
                        check=True, timeout=DEADLINE)
 
-    def config_menu(self, letter):
-        """Alt+C, then the item's letter once the menu is up."""
-        self.keys("alt+c")
-
-        def menu_open():
-            config = find(self.app, "menu item", name="Config")
-            return config is not None and showing(find(config, "popup menu"))
-
-        until("the Config menu open", menu_open)
-        subprocess.run(["xdotool", "key", letter], check=True, timeout=DEADLINE)
+    def press(self, root, role, name):
+        """Presses a button or a menu item as a screen reader does, through its action."""
+        action = find(root, role, name=name).queryAction()
+        action.doAction([action.getName(i) for i in range(action.nActions)].index("Press"))
 
     def games(self):
         return until("the game list", lambda: find(self.app, "tree")
@@ -181,9 +171,12 @@ def check(session):
     expect("the first text read from the bar", texts[0], "Executing ZiNc...")
     expect("the bar's text", output.queryText().getText(0, 13), "ZiNc stand-in")
 
-    # Configuring game 3: its renderer list, its buttons, OK pressed as a screen reader does.
-    session.keys("Down")
-    session.config_menu("c")
+    # Return on game 3, not configured yet: the question, Yes, and its configuration. (Not
+    # Alt+C: typed by xdotool at machine speed on a busy machine, it now and then closes the
+    # menu it has just opened. A button's or a menu item's action has no such race.)
+    session.keys("Down", "Return")
+    question = until("the question", lambda: find(session.app, "alert", name="Velmora"))
+    session.press(question, "push button", "Yes")
     dialog = until("the Configure game dialog",
                    lambda: find(session.app, "dialog", name_starts="Configure game - 3 "))
     box = find(dialog, "combo box")
@@ -195,8 +188,7 @@ def check(session):
     expect("the dialog's buttons", buttons, ["Configure ZiNc main emu...",
                                              "Configure sound plugin...",
                                              "Configure renderer plugin...", "OK", "Cancel"])
-    ok = find(dialog, "push button", name="OK").queryAction()
-    ok.doAction([ok.getName(i) for i in range(ok.nActions)].index("Press"))
+    session.press(dialog, "push button", "OK")
     until("the row's new state announced", lambda: any(
         kind == "object:property-change:accessible-description" and name.startswith("3 ")
         for kind, (_, name), _ in session.heard))
@@ -209,7 +201,10 @@ def check(session):
         "ZiNc output"))
 
     # Config, Exit: a crash or a leak on the way out gives another status.
-    session.config_menu("x")
+    try:
+        session.press(session.app, "menu item", "Exit")
+    except GLib.Error:
+        pass  # gone before it answered
     status = session.velmora.wait(timeout=DEADLINE)
     expect("Velmora's exit status", status, 0)
 
