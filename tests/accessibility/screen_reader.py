@@ -1,7 +1,7 @@
 """What a screen reader hears of Velmora: the built program in a real window, read through
 AT-SPI as Orca reads it. The list's name, each row's configured state in words and its change
-after OK (with the event that tells a screen reader so), the renderer list's label, the
-buttons' names, and the output bar's text each time it changes. Keys go in with xdotool, as a
+after OK (with the event that tells a screen reader so), the renderer list's label, and the
+output bar's text each time it changes. Keys go in with xdotool, as a
 user types them; every wait polls for the state it needs, with a deadline.
 
     xvfb-run -a dbus-run-session -- python3 screen_reader.py <laid-out emulator directory>
@@ -184,10 +184,6 @@ def check(session):
               if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
               for i in range(relation.getNTargets())]
     expect("the renderer list's label", labels, ["Renderer plugin"])
-    buttons = [child.name for child in dialog if child.getRoleName() == "push button"]
-    expect("the dialog's buttons", buttons, ["Configure ZiNc main emu...",
-                                             "Configure sound plugin...",
-                                             "Configure renderer plugin...", "OK", "Cancel"])
     session.press(dialog, "push button", "OK")
     until("the row's new state announced", lambda: any(
         kind == "object:property-change:accessible-description" and name.startswith("3 ")
