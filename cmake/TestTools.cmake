@@ -1,5 +1,6 @@
 # Some tests need programs from outside the build: Xvfb and xdotool for real windows, openbox
-# for a window manager, desktop-file-validate, Wine for the cross build. A developer's machine
+# for a window manager, desktop-file-validate, Wine for the cross build, Python's AT-SPI client
+# and a session bus for reading the window as a screen reader does. A developer's machine
 # without them skips those tests and says so here. The test command configures with
 # VELMORA_REQUIRE_ALL_TESTS=ON, under which a missing program ends the configure: a test that
 # quietly does not exist would pass for ever.
@@ -21,6 +22,27 @@ function(velmora_test_tools found what)
         set(${found} FALSE PARENT_SCOPE)
     else()
         set(${found} TRUE PARENT_SCOPE)
+    endif()
+endfunction()
+
+# velmora_test_python_module(<found var> "<what needs it>" <module> <package>): finds the
+# python3 that imports <module>, its path in VELMORA_TOOL_PYTHON3, and sets <found var> to
+# whether there is one; <package> is named when there is not. Debian's Python modules belong to
+# /usr/bin/python3, which is asked first: another python3 earlier on PATH (pyenv's, say) lacks
+# them.
+function(velmora_test_python_module found what module package)
+    find_program(VELMORA_TOOL_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
+    find_program(VELMORA_TOOL_PYTHON3 python3)
+    set(result 1)
+    if(VELMORA_TOOL_PYTHON3)
+        execute_process(COMMAND ${VELMORA_TOOL_PYTHON3} -c "import ${module}"
+                        RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
+    endif()
+    if(result EQUAL 0)
+        set(${found} TRUE PARENT_SCOPE)
+    else()
+        velmora_missing_for_tests("${what}" "${package} (python3's ${module})")
+        set(${found} FALSE PARENT_SCOPE)
     endif()
 endfunction()
 

@@ -7,6 +7,7 @@ namespace velmora::app {
 
 COutputBar::COutputBar(QWidget* parent) : QWidget(parent), m_edit(new QPlainTextEdit(this)) {
     m_edit->setObjectName(QStringLiteral("edit1005"));
+    m_edit->setAccessibleName(QStringLiteral("ZiNc output"));
     m_edit->setReadOnly(true);
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_edit->setFrameShape(QFrame::Box);
@@ -19,7 +20,9 @@ COutputBar::COutputBar(QWidget* parent) : QWidget(parent), m_edit(new QPlainText
 
 void COutputBar::SetText(const std::string& text) {
     m_text = text;
-    // The edit shows paragraphs; the bytes themselves stay in m_text.
+    // The edit shows paragraphs; the bytes themselves stay in m_text. Replacing the text also
+    // tells a screen reader, through the edit's own accessibility events (text removed, text
+    // inserted), what the bar now says; a second event of ours would have it read twice.
     m_edit->setPlainText(ui::EditedText(text).WidgetText());
     m_edit->viewport()->repaint();
 }

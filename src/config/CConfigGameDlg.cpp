@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
@@ -78,6 +79,14 @@ CConfigGameDlg::CConfigGameDlg(const std::string& emulatorDir, std::string helpT
     m_renderer->setObjectName(QStringLiteral("combo1003"));
     m_ok->setObjectName(QStringLiteral("ok"));
     m_cancel->setObjectName(QStringLiteral("cancel"));
+    // What a screen reader calls the list. UI Automation takes the accessible name; on Linux
+    // Qt gives a combo box's selected item as its name and its label as what it is for, so a
+    // label names it there: one never shown, as the dialog has no room for it.
+    const QString rendererName = QStringLiteral("Renderer plugin");
+    m_renderer->setAccessibleName(rendererName);
+    auto* rendererLabel = new QLabel(rendererName, this);
+    rendererLabel->setBuddy(m_renderer);
+    rendererLabel->hide();
     // As on the dialog manager the emulator's users know: Return presses the focused button,
     // and OK when the focus is elsewhere.
     m_ok->setDefault(true);

@@ -8,7 +8,8 @@ namespace velmora::config {
 
 CMainEmuOptionsDlg::CMainEmuOptionsDlg(const std::string& helpText, QWidget* parent)
     : COptionsDlg(QStringLiteral("Configure ZiNc main emu"),
-                  QStringLiteral("You can use the following main emu options:"), parent),
+                  QStringLiteral("You can use the following main emu options:"),
+                  QStringLiteral("Known emulator options"), parent),
       m_helpText(helpText) {}
 
 void CMainEmuOptionsDlg::OnInitDialog() {

@@ -24,7 +24,8 @@ QLabel* MakeLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-COptionsDlg::COptionsDlg(const QString& caption, const QString& upperLabel, QWidget* parent)
+COptionsDlg::COptionsDlg(const QString& caption, const QString& upperLabel,
+                         const QString& upperName, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(caption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -37,10 +38,12 @@ COptionsDlg::COptionsDlg(const QString& caption, const QString& upperLabel, QWid
     m_cancel->setObjectName(QStringLiteral("cancel"));
     m_upper = new COptionsEdit(this);
     m_upper->setObjectName(QStringLiteral("edit1004"));
+    m_upper->setAccessibleName(upperName);
     m_upper->setReadOnly(true);
     m_upper->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_lower = new COptionsEdit(this);
     m_lower->setObjectName(QStringLiteral("edit1005"));
+    m_lower->setAccessibleName(QStringLiteral("Options"));
     QFrame* line = ui::EtchedLine(this, QFrame::VLine);
     QLabel* upper = MakeLabel(upperLabel, this);
     QLabel* lower = MakeLabel(QStringLiteral("Enter/copy the options you want to use:"), this);

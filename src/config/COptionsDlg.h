@@ -22,7 +22,10 @@ public:
     void setVisible(bool visible) override;
 
 protected:
-    COptionsDlg(const QString& caption, const QString& upperLabel, QWidget* parent);
+    // `upperName` is the upper edit's accessible name: what a screen reader calls the text to
+    // pick from.
+    COptionsDlg(const QString& caption, const QString& upperLabel, const QString& upperName,
+                QWidget* parent);
 
     // Runs every time the dialog opens: puts m_strOptions into the lower edit and the focus on
     // OK. Subclasses add the upper text.

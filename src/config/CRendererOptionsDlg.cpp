@@ -12,7 +12,8 @@ constexpr int kRendererTabStops = 14;
 
 CRendererOptionsDlg::CRendererOptionsDlg(const std::string& emulatorDirectory, QWidget* parent)
     : COptionsDlg(QStringLiteral("Configure ZiNc renderer"),
-                  QStringLiteral("Example for the renderer options:"), parent),
+                  QStringLiteral("Example for the renderer options:"),
+                  QStringLiteral("Renderer examples"), parent),
       m_emulatorDir(emulatorDirectory) {
     SetTabStops(kRendererTabStops);
 }

@@ -1,5 +1,6 @@
 #include "CVelmoraView.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -34,6 +35,7 @@ CVelmoraView::CVelmoraView(ui::CFrameServices& frame, ProcessRunner& runner,
       m_snapshots(snapshots),
       m_model(new GameListModel(this)) {
     setFrameShape(QFrame::Box);
+    setAccessibleName(QStringLiteral("Games"));
     setModel(m_model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CVelmoraView::SelectionChanged);
@@ -108,6 +110,25 @@ void CVelmoraView::paintEvent(QPaintEvent* event) {
     if (m_helpRun.IsPending()) {
         // Once this paint has reached the screen.
         QTimer::singleShot(0, this, &CVelmoraView::CollectHelpText);
+    }
+}
+
+void CVelmoraView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                               const QList<int>& roles) {
+    QTreeView::dataChanged(topLeft, bottomRight, roles);
+    // Qt tells a screen reader only that the table's data changed, which AT-SPI does not pass
+    // on: one that keeps a cell's description would go on reading "Not configured" after OK.
+    if (!QAccessible::isActive() || !roles.contains(Qt::AccessibleDescriptionRole) ||
+        topLeft.column() > GameListModel::kGame) {
+        return;
+    }
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = list != nullptr ? list->tableInterface() : nullptr;
+    for (int row = topLeft.row(); table != nullptr && row <= bottomRight.row(); ++row) {
+        if (QAccessibleInterface* cell = table->cellAt(row, GameListModel::kGame)) {
+            QAccessibleEvent event(cell, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+        }
     }
 }
 

@@ -13,6 +13,10 @@ QString Text(std::string_view bytes) {
     return ui::ToWidget(bytes);
 }
 
+QString StateText(ImageIndex image) {
+    return image == kConfigured ? QStringLiteral("Configured") : QStringLiteral("Not configured");
+}
+
 }  // namespace
 
 GameListModel::GameListModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -42,7 +46,8 @@ void GameListModel::SetImage(int row, ImageIndex image) {
     }
     m_images[static_cast<size_t>(row)] = image;
     const QModelIndex cell = index(row, kGame);
-    emit dataChanged(cell, cell, {Qt::DecorationRole});
+    emit dataChanged(cell, cell,
+                     {Qt::DecorationRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 int GameListModel::GameNumber(int row) const {
@@ -79,10 +84,19 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
                 return {};
         }
     }
-    if (role == Qt::DecorationRole && index.column() == kGame) {
-        return m_icons[m_images[static_cast<size_t>(index.row())]];
+    if (index.column() != kGame) {
+        return {};
     }
-    return {};
+    const ImageIndex image = m_images[static_cast<size_t>(index.row())];
+    switch (role) {
+        case Qt::DecorationRole:
+            return m_icons[image];
+        case Qt::ToolTipRole:
+        case Qt::AccessibleDescriptionRole:
+            return StateText(image);
+        default:
+            return {};
+    }
 }
 
 QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,7 +1,9 @@
 #pragma once
 // The game list's rows as data: the emulator's list text, the rows parsed from it (views into
 // that text) and each row's image. The view only displays them, so a list of ten thousand
-// games costs no widget per row.
+// games costs no widget per row. The image's meaning is also given in words, as the first
+// cell's tooltip and accessible description, for whoever cannot see the image or tell red
+// from green.
 
 #include <QAbstractTableModel>
 #include <QIcon>
@@ -41,6 +43,7 @@ public:
     void Clear();
 
     ImageIndex Image(int row) const;
+    // The one way a row's image changes after the listing: the words change with it.
     void SetImage(int row, ImageIndex image);
     std::string GameText(int row) const;
     // The game number the row was made for: the leading number of its line.
