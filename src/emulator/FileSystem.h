@@ -37,6 +37,15 @@ Failure MoveOver(const std::string& from, const std::string& to);
 
 void RemoveFile(const std::string& path);
 
+// Puts `from` at `to`, which must not exist yet: when a file is there already, both stay as
+// they were and it fails. Two processes that pick the same new name thus never overwrite one
+// another.
+Failure MoveToNewName(const std::string& from, const std::string& to);
+
+// Removes the file `path`. Nothing when it is gone afterwards, also when it was never there;
+// a folder or a write-protected file (as RefuseReplacing) is a failure and stays.
+Failure RemoveIfThere(const std::string& path);
+
 // Whether the open `file` is a regular file, which ends: a device or a pipe may never end.
 bool IsRegularFile(std::FILE* file);
 
