@@ -57,7 +57,7 @@ TEST(HistoryTest, ARestoreKeepsTodaysFilesSoItCanBeUndone) {
         ASSERT_TRUE(restored.done) << restored.error;
         EXPECT_EQ(test::Files(dir, 5), step.files);
         const std::vector<StoredVersion> versions = history.Versions(5);
-        EXPECT_EQ(Ids(versions), step.ids);
+        ASSERT_EQ(Ids(versions), step.ids);
         EXPECT_EQ(versions.front().settings, before);
         EXPECT_EQ(versions.front().saved.size(), std::string("2025-01-02 03:04:05").size());
     }

@@ -81,7 +81,9 @@ TEST(SettingsCopyTest, ACopyToSeveralGamesGivesEachItsOwnManagedOptions) {
                                              c.snapshot))
                 << "game " << game;
         }
-        EXPECT_EQ(History(folder.Str()).Versions(3).front().settings, GameSettings{});
+        const std::vector<StoredVersion> versions = History(folder.Str()).Versions(3);
+        ASSERT_FALSE(versions.empty());
+        EXPECT_EQ(versions.front().settings, GameSettings{});
     }
 }
 

@@ -62,7 +62,9 @@ TEST(SettingsFileTest, AnyBytesComeBackThroughExportAndImport) {
         const OperationResult imported = ImportSettings(folder.Str(), 7, file, test::TestProbe);
         ASSERT_TRUE(imported.done) << imported.error;
         EXPECT_EQ(test::Files(folder.Str(), 7), c.value);
-        EXPECT_EQ(History(folder.Str()).Versions(7).front().settings, other);
+        const std::vector<StoredVersion> versions = History(folder.Str()).Versions(7);
+        ASSERT_FALSE(versions.empty());
+        EXPECT_EQ(versions.front().settings, other);
     }
 }
 
