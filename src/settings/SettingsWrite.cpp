@@ -71,6 +71,9 @@ WriteOutcome WriteGameSettings(const std::string& emulatorDir, int game, const G
 
 VersionBeforeSave::VersionBeforeSave(const std::string& emulatorDir, int game)
     : m_emulatorDir(emulatorDir), m_game(game), m_history(emulatorDir) {
+    if (emulatorDir.empty()) {
+        return;  // no folder to keep anything in, and none is made
+    }
     FileProblem problem;
     m_before = ReadGameSettings(emulatorDir, game, &problem);
     if (m_before) {
@@ -82,14 +85,18 @@ VersionBeforeSave::VersionBeforeSave(const std::string& emulatorDir, int game)
 }
 
 void VersionBeforeSave::Settle() {
-    if (!m_version) {
+    if (!m_before) {
         return;
     }
-    if (ReadGameSettings(m_emulatorDir, m_game) == m_before) {
+    const bool unchanged = ReadGameSettings(m_emulatorDir, m_game) == m_before;
+    if (m_version && unchanged) {
         m_history.Drop(m_game, *m_version);
-    } else {
+    } else if (m_version) {
         m_history.Prune(m_game);
+    } else if (unchanged) {
+        m_problem.reset();  // nothing was lost: there was nothing to keep
     }
+    m_before.reset();
     m_version.reset();
 }
 

@@ -27,7 +27,7 @@ WriteOutcome WriteGameSettings(const std::string& emulatorDir, int game, const G
 
 // For a save that writes the game's files itself (Configure game's OK): made before the save,
 // it keeps today's files as a version; Settle, after the save, drops that version again when
-// no byte has changed.
+// no byte has changed. Without an emulator directory it keeps nothing.
 class VersionBeforeSave {
 public:
     VersionBeforeSave(const std::string& emulatorDir, int game);
@@ -36,7 +36,8 @@ public:
     ~VersionBeforeSave() = default;
 
     void Settle();
-    // Why the files could not be kept (or read), when they could not.
+    // Why the files could not be kept (or read), when they could not and, once settled, the
+    // save changed them.
     const std::optional<FileProblem>& Problem() const { return m_problem; }
 
 private:

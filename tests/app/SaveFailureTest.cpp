@@ -213,7 +213,10 @@ TEST_F(SaveFailureTest, NamesExactlyTheFilesThatWereNotSaved) {
         const std::vector<std::string> left = [&] {
             std::vector<std::string> names;
             for (const auto& entry : fs::directory_iterator(m_emu.File("cfg"))) {
-                names.push_back(entry.path().filename().string());
+                // The history folder keeps the game's earlier files, when a save changed them.
+                if (entry.path().filename() != "history") {
+                    names.push_back(entry.path().filename().string());
+                }
             }
             return names;
         }();
