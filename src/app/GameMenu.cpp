@@ -138,8 +138,9 @@ QMenu* AddGameMenu(QMainWindow& window, QAction* before, GameMenuContext context
     for (const auto& item : items) {
         QAction* action = menu->addAction(QString::fromLatin1(item.text));
         action->setObjectName(QString::fromLatin1(item.name));
-        QObject::connect(action, &QAction::triggered, menu,
-                         [menuState, run = item.run] { ((*menuState).*run)(); });
+        QObject::connect(action, &QAction::triggered, menu, [menuState, run = item.run, &window] {
+            settings::Guarded(&window, [&] { ((*menuState).*run)(); });
+        });
         actions.push_back(action);
     }
     // Enabled while a row is selected, as Config's items are.

@@ -133,7 +133,7 @@ CCopySettingsDlg::CCopySettingsDlg(std::string emulatorDir, int game, const std:
     layout->addWidget(buttons);
 
     connect(m_checked, &QAbstractItemModel::dataChanged, this, &CCopySettingsDlg::UpdateCopyButton);
-    connect(m_copy, &QPushButton::clicked, this, &CCopySettingsDlg::OnCopy);
+    connect(m_copy, &QPushButton::clicked, this, [this] { Guarded(this, [this] { OnCopy(); }); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     if (m_checked->rowCount() > 0) {
         m_list->setCurrentIndex(m_checked->index(0, 0));

@@ -55,8 +55,10 @@ CRestoreSettingsDlg::CRestoreSettingsDlg(std::string emulatorDir, int game,
     layout->addWidget(m_detail, 1);
     layout->addWidget(buttons);
 
-    connect(m_list, &QTreeWidget::currentItemChanged, this, &CRestoreSettingsDlg::OnSelection);
-    connect(m_restore, &QPushButton::clicked, this, &CRestoreSettingsDlg::OnRestore);
+    connect(m_list, &QTreeWidget::currentItemChanged, this,
+            [this] { Guarded(this, [this] { OnSelection(); }); });
+    connect(m_restore, &QPushButton::clicked, this,
+            [this] { Guarded(this, [this] { OnRestore(); }); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     Fill();
 }

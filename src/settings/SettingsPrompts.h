@@ -2,6 +2,8 @@
 // The small questions of the Game menu: which file to export to or import from, whether to
 // remove a game's settings, and the one message that tells why something failed.
 
+#include <exception>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,5 +25,18 @@ bool ConfirmRemove(QWidget* parent, std::string_view gameText);
 
 // One warning with `line` (8-bit text: paths and the system's words).
 void TellFailure(QWidget* parent, const std::string& line);
+
+// Runs `work` from Qt's event loop, which no exception may reach: one that comes (memory for a
+// huge file, say) is told as a failure instead.
+template <typename Work>
+void Guarded(QWidget* parent, Work&& work) noexcept {
+    try {
+        work();
+    } catch (const std::bad_alloc&) {
+        TellFailure(parent, "There is not enough memory for the game's settings.");
+    } catch (const std::exception& e) {
+        TellFailure(parent, e.what());
+    }
+}
 
 }  // namespace velmora::settings
