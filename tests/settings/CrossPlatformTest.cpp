@@ -35,12 +35,11 @@ std::string UserText() {
 
 // Game 7's files as OK writes them in the sample's folder, with bytes no editor keeps.
 GameSettings Exported(const Sample& sample) {
-    const std::string cfg = std::string(sample.folder) + sample.separator + "cfg" +
-                            sample.separator;
+    const std::string cfg =
+        std::string(sample.folder) + sample.separator + "cfg" + sample.separator;
     return {{UserText() + "--use-renderer-cfg-file=" + cfg + "Velmora007_renderer.cfg\r\n" +
                  "--renderer=plain.dll\r\n",
-             std::string("w=640\rh=480\r\n") + '\0' + "\xC9t\xE9\r\n",
-             test::kSnapshotText}};
+             std::string("w=640\rh=480\r\n") + '\0' + "\xC9t\xE9\r\n", test::kSnapshotText}};
 }
 
 TEST(CrossPlatformTest, ASampleFromEitherSystemIsWhatTheExportWritesAndImportsHere) {
@@ -60,9 +59,9 @@ TEST(CrossPlatformTest, ASampleFromEitherSystemIsWhatTheExportWritesAndImportsHe
             ImportSettings(here.Str(), 12, path, [](const std::string&) { return false; });
         ASSERT_TRUE(imported.done) << imported.error;
         const GameSettings result = test::Files(here.Str(), 12);
-        EXPECT_EQ(result[GameFile::kOptions],
-                  UserText() + "--use-renderer-cfg-file=" + emu::RendererOptionsFile(here.Str(), 12) +
-                      "\r\n--renderer=plain.dll\r\n");
+        EXPECT_EQ(result[GameFile::kOptions], UserText() + "--use-renderer-cfg-file=" +
+                                                  emu::RendererOptionsFile(here.Str(), 12) +
+                                                  "\r\n--renderer=plain.dll\r\n");
         EXPECT_EQ(result[GameFile::kRendererOptions], Exported(sample)[GameFile::kRendererOptions]);
         EXPECT_EQ(result[GameFile::kPluginSettings], test::kSnapshotText);
         EXPECT_EQ(result[GameFile::kOptions]->find(sample.folder), std::string::npos);

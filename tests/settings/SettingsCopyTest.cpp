@@ -70,7 +70,7 @@ TEST(SettingsCopyTest, ACopyToSeveralGamesGivesEachItsOwnManagedOptions) {
         SCOPED_TRACE(c.name);
         test::SaveAsOk(folder.Str(), 1, c.text, c.renderer, c.rendererText, c.snapshot);
         test::SaveAsOk(folder.Str(), 2, "--mine", "other.so", "mine", "REGEDIT4\r\n\r\n");
-        test::Put(folder.Str(), 3, {});
+        test::Clear(folder.Str(), 3);
         const std::vector<int> targets = {2, 3, 1234};
         const OperationResult copied = CopySettings(folder.Str(), 1, targets, {}, test::TestProbe);
         ASSERT_TRUE(copied.done) << copied.error;

@@ -59,6 +59,13 @@ inline void Put(const std::string& dir, int game, const settings::GameSettings& 
     }
 }
 
+// The game has no files at all.
+inline void Clear(const std::string& dir, int game) {
+    for (const settings::GameFile file : settings::kGameFiles) {
+        std::filesystem::remove(settings::GameFilePath(dir, game, file));
+    }
+}
+
 inline settings::GameSettings Files(const std::string& dir, int game) {
     return settings::ReadGameSettings(dir, game).value();
 }
