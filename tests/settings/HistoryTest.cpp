@@ -71,7 +71,8 @@ TEST(HistoryTest, TheTwentyFirstVersionDropsTheOldest) {
     test::Put(dir, 8, Round(0));
     for (int round = 1; round <= 21; ++round) {
         ASSERT_TRUE(WriteGameSettings(dir, 8, Round(round)).written);
-        ASSERT_EQ(History(dir).Versions(8).size(), std::min(static_cast<size_t>(round), kMaxVersions));
+        ASSERT_EQ(History(dir).Versions(8).size(),
+                  std::min(static_cast<size_t>(round), kMaxVersions));
     }
     const std::vector<StoredVersion> versions = History(dir).Versions(8);
     EXPECT_EQ(versions.front().id, 21);
