@@ -9,6 +9,7 @@
 #include "COutputBar.h"
 #include "CVelmoraView.h"
 #include "Contract.h"
+#include "GameMenu.h"
 #include "ModalReturn.h"
 #include "Platform.h"
 #include "Profile.h"
@@ -34,8 +35,8 @@ void CMainFrame::CreateMenu() {
     m_showOutputAction->setCheckable(true);
     config->addSeparator();
     m_exit = config->addAction(QStringLiteral("E&xit"));
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    m_about = help->addAction(QStringLiteral("&About Velmora..."));
+    m_help = menuBar()->addMenu(QStringLiteral("&Help"));
+    m_about = m_help->addAction(QStringLiteral("&About Velmora..."));
 
     connect(m_startGame, &QAction::triggered, this, [this] {
         if (m_view != nullptr) {
@@ -97,6 +98,10 @@ void CMainFrame::Create() {
 
 void CMainFrame::SetActiveView(games::CVelmoraView* view) {
     m_view = view;
+    // What is done with the selected game's settings as a whole, between Config and Help.
+    AddGameMenu(*this, m_help->menuAction(),
+                {m_emulatorDirectory, qobject_cast<games::GameListModel*>(view->model()),
+                 [view] { return view->GetSelectedRow(); }});
     view->setParent(m_client);
     view->show();
     view->lower();

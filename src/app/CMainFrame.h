@@ -9,6 +9,7 @@
 #include "FrameServices.h"
 
 class QAction;
+class QMenu;
 
 namespace velmora::games {
 class CVelmoraView;
@@ -84,6 +85,7 @@ private:
     QAction* m_startGame = nullptr;
     QAction* m_configureGame = nullptr;
     QAction* m_showOutputAction = nullptr;
+    QMenu* m_help = nullptr;
     QAction* m_about = nullptr;
     QAction* m_exit = nullptr;
     bool m_destroyed = false;

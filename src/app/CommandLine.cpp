@@ -6,11 +6,20 @@ namespace velmora::app {
 
 namespace {
 
-// Every mode, once: its option, what it says in --help, and what it needs.
+// What follows a mode's option.
+enum class Operands {
+    None,
+    Game,            // --start N
+    GameAndVersion,  // --restore N ID
+    GameAndFile,     // --export N FILE
+    GameAndTargets,  // --copy-settings FROM TO...
+};
+
+// Every mode, once: its option, what follows it, what it says in --help, and what it needs.
 struct ModeOption {
     Mode mode;
     const char* names[2];
-    const char* valueName;  // nullptr for a mode without a value
+    Operands operands;
     const char* description;
     Needs needs;
 };
@@ -18,34 +27,72 @@ struct ModeOption {
 constexpr ModeOption kModes[] = {
     {Mode::Start,
      {"start"},
-     "N",
+     Operands::Game,
      "Start game N with its settings, without a window, and exit with the emulator's exit "
-     "status.",
+     "status. With --dry-run, only print the working folder, the command line and the plugin "
+     "settings such a start would use.",
      Needs::DisplayUnlessConfigured},
     {Mode::Configure,
      {"configure"},
-     "N",
+     Operands::Game,
      "Open only the Configure game dialog for game N.",
      Needs::Display},
     {Mode::List,
      {"list"},
-     nullptr,
+     Operands::None,
      "Print the emulator's games, one per line: number, name, country, infos and whether the "
      "game is configured, separated by tabs.",
      Needs::Nothing},
     {Mode::Shortcut,
      {"shortcut"},
-     "N",
+     Operands::Game,
      "Make a desktop shortcut that starts game N.",
      Needs::Nothing},
     {Mode::RemoveShortcut,
      {"remove-shortcut"},
-     "N",
+     Operands::Game,
      "Remove the desktop shortcut of game N.",
      Needs::Nothing},
-    {Mode::Help, {"h", "help"}, nullptr, "Show this help and exit.", Needs::Nothing},
-    {Mode::Version, {"v", "version"}, nullptr, "Show Velmora's version and exit.", Needs::Nothing},
+    {Mode::History,
+     {"history"},
+     Operands::Game,
+     "Print the kept versions of game N's settings, newest first: ID, date and time, and what "
+     "differs from today's, separated by tabs.",
+     Needs::Nothing},
+    {Mode::Restore,
+     {"restore"},
+     Operands::GameAndVersion,
+     "--restore N ID: put version ID of game N's settings back; today's become a version.",
+     Needs::Nothing},
+    {Mode::CopySettings,
+     {"copy-settings"},
+     Operands::GameAndTargets,
+     "--copy-settings FROM TO...: copy game FROM's settings to every game TO.",
+     Needs::Nothing},
+    {Mode::Export,
+     {"export"},
+     Operands::GameAndFile,
+     "--export N FILE: write game N's settings into FILE.",
+     Needs::Nothing},
+    {Mode::Import,
+     {"import"},
+     Operands::GameAndFile,
+     "--import N FILE: make FILE's settings game N's.",
+     Needs::Nothing},
+    {Mode::RemoveSettings,
+     {"remove-settings"},
+     Operands::Game,
+     "Remove game N's settings; they are kept as a version.",
+     Needs::Nothing},
+    {Mode::Help, {"h", "help"}, Operands::None, "Show this help and exit.", Needs::Nothing},
+    {Mode::Version,
+     {"v", "version"},
+     Operands::None,
+     "Show Velmora's version and exit.",
+     Needs::Nothing},
 };
+
+constexpr const char* kDryRun = "dry-run";
 
 // Qt's own options, which the application object takes out of the arguments itself: those of
 // Qt's GUI, of its widgets and of its X11 platform. Velmora only has to let them pass.
@@ -111,10 +158,12 @@ CommandLine::CommandLine() {
     // "-style fusion" is Qt's option "style", never the letters s, t, y, l and e.
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const ModeOption& mode : kModes) {
-        m_parser.addOption(QCommandLineOption(
-            Names(mode), QString::fromLatin1(mode.description),
-            mode.valueName != nullptr ? QString::fromLatin1(mode.valueName) : QString()));
+        m_parser.addOption(
+            QCommandLineOption(Names(mode), QString::fromLatin1(mode.description),
+                               mode.operands != Operands::None ? QStringLiteral("N") : QString()));
     }
+    m_parser.addOption(QCommandLineOption(QString::fromLatin1(kDryRun),
+                                          QStringLiteral("With --start: start nothing.")));
     for (const QtOption& qt : kQtOptions) {
         QCommandLineOption option(QString::fromLatin1(qt.name), QString(),
                                   qt.takesValue ? QStringLiteral("value") : QString());
@@ -123,8 +172,12 @@ CommandLine::CommandLine() {
     }
 }
 
-bool CommandLine::Parse(const QStringList& arguments) {
+bool CommandLine::Parse(const std::vector<std::string>& raw) {
     m_request = CommandRequest();
+    QStringList arguments;
+    for (const std::string& argument : raw) {
+        arguments.append(QString::fromLocal8Bit(argument));
+    }
     if (!m_parser.parse(arguments)) {
         const QStringList unknown = m_parser.unknownOptionNames();
         m_error = unknown.isEmpty()
@@ -132,42 +185,79 @@ bool CommandLine::Parse(const QStringList& arguments) {
                       : QStringLiteral("Unknown option '%1'.").arg(AsTyped(arguments, unknown[0]));
         return false;
     }
-    if (const QStringList stray = m_parser.positionalArguments(); !stray.isEmpty()) {
-        m_error = QStringLiteral("Unexpected argument '%1'.").arg(stray.first());
-        return false;
-    }
 
     const ModeOption* chosen = nullptr;
     for (const QString& name : m_parser.optionNames()) {
         const ModeOption* mode = ModeNamed(name);
         if (mode == nullptr) {
-            continue;  // one of Qt's
+            continue;  // one of Qt's, or --dry-run
         }
         // Every mode is an option of its own: two of them, or one given twice, cannot both
         // be meant.
         if (chosen != nullptr) {
-            m_error = QStringLiteral(
-                "Give only one of --start, --configure, --list, --shortcut, "
-                "--remove-shortcut, --help and --version, once.");
+            m_error = QStringLiteral("Give only one of the options that say what to do, once.");
             return false;
         }
         chosen = mode;
     }
+    const QStringList operands = m_parser.positionalArguments();
+    const bool dryRun = m_parser.isSet(QString::fromLatin1(kDryRun));
+    if (dryRun && (chosen == nullptr || chosen->mode != Mode::Start)) {
+        m_error = QStringLiteral("--dry-run goes with --start only.");
+        return false;
+    }
+    const Operands wanted = chosen != nullptr ? chosen->operands : Operands::None;
+    const qsizetype least = wanted == Operands::None || wanted == Operands::Game ? 0 : 1;
+    const qsizetype most = wanted == Operands::GameAndTargets ? operands.size() : least;
+    if (operands.size() > most) {
+        m_error = QStringLiteral("Unexpected argument '%1'.").arg(operands[most]);
+        return false;
+    }
+    if (operands.size() < least) {
+        m_error = QStringLiteral("--%1 needs more arguments.").arg(Names(*chosen).last());
+        return false;
+    }
     if (chosen == nullptr) {
         return true;
     }
-    m_request.mode = chosen->mode;
-    if (chosen->valueName == nullptr) {
+    m_request.mode = chosen->mode == Mode::Start && dryRun ? Mode::DryRunStart : chosen->mode;
+    if (wanted == Operands::None) {
         return true;
     }
-    const QString value = m_parser.value(QString::fromLatin1(chosen->names[0]));
-    const std::optional<int> game = ParseGameNumber(value);
-    if (!game) {
-        m_error =
-            QStringLiteral("The game number '%1' is not a positive decimal number.").arg(value);
+
+    const auto number = [this](const QString& text, int& into) {
+        const std::optional<int> parsed = ParseGameNumber(text);
+        if (!parsed) {
+            m_error = QStringLiteral("'%1' is not a positive decimal number.").arg(text);
+        }
+        into = parsed.value_or(0);
+        return parsed.has_value();
+    };
+    if (!number(m_parser.value(Names(*chosen).first()), m_request.game)) {
         return false;
     }
-    m_request.game = *game;
+    switch (wanted) {
+        case Operands::GameAndVersion:
+            return number(operands[0], m_request.version);
+        case Operands::GameAndTargets:
+            for (const QString& operand : operands) {
+                if (!number(operand, m_request.targets.emplace_back())) {
+                    return false;
+                }
+            }
+            return true;
+        case Operands::GameAndFile:
+            // The file's name by the bytes it was given: the last argument is the file.
+            m_request.file = raw.back();
+            if (m_request.file.empty() || arguments.back() != operands[0]) {
+                m_error = QStringLiteral("Give the file last, after the game's number.");
+                return false;
+            }
+            return true;
+        case Operands::None:
+        case Operands::Game:
+            break;
+    }
     return true;
 }
 
@@ -176,6 +266,9 @@ bool CommandLine::PlatformChosen() const {
 }
 
 Needs CommandLine::NeedsOf(Mode mode) {
+    if (mode == Mode::DryRunStart) {
+        return Needs::Nothing;
+    }
     for (const ModeOption& option : kModes) {
         if (option.mode == mode) {
             return option.needs;

@@ -7,10 +7,28 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace velmora::app {
 
-enum class Mode { Window, Help, Version, Start, Configure, List, Shortcut, RemoveShortcut };
+enum class Mode {
+    Window,
+    Help,
+    Version,
+    Start,
+    DryRunStart,
+    Configure,
+    List,
+    Shortcut,
+    RemoveShortcut,
+    History,
+    Restore,
+    CopySettings,
+    Export,
+    Import,
+    RemoveSettings,
+};
 
 // What a mode needs beyond Qt Core.
 enum class Needs {
@@ -21,17 +39,20 @@ enum class Needs {
 
 struct CommandRequest {
     Mode mode = Mode::Window;
-    int game = 0;  // for the modes that take a game number
+    int game = 0;              // for the modes that take a game number
+    int version = 0;           // --restore's version
+    std::vector<int> targets;  // --copy-settings' games
+    std::string file;          // --export's and --import's file, by the bytes it was given
 };
 
 class CommandLine {
 public:
     CommandLine();
 
-    // `arguments` include the program's name first. False, with ErrorText, when they are not
-    // understood: an unknown option, a stray argument, two modes at once, or a game number
-    // that is not a positive decimal number.
-    bool Parse(const QStringList& arguments);
+    // `arguments` are the program's, its name first, by their bytes. False, with ErrorText,
+    // when they are not understood: an unknown option, a stray or missing argument, two modes
+    // at once, or a game number that is not a positive decimal number.
+    bool Parse(const std::vector<std::string>& arguments);
     const CommandRequest& Request() const { return m_request; }
     const QString& ErrorText() const { return m_error; }
     static Needs NeedsOf(Mode mode);

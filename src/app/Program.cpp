@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -17,19 +18,37 @@
 #include "GameSnapshots.h"
 #include "Platform.h"
 #include "ProcessRunner.h"
+#include "SettingsModes.h"
 #include "ShortcutModes.h"
+#include "TextRules.h"
 #include "Version.h"
 
 namespace velmora::app {
 
 namespace {
 
-QStringList ArgumentList(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    }
-    return arguments;
+std::vector<std::string> ArgumentList(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+SettingsSinks ConsoleSinks() {
+    return {WriteOut, [](std::string_view line) { ReportError(line); }};
+}
+
+// The list's name for `game`, for the reader of an exported file; empty when the emulator
+// cannot tell.
+std::string ListedName(const ModeContext& context, int game) {
+    const std::optional<GameCatalog> catalog =
+        GameCatalog::Load(context.runner, context.emulatorPath, context.emulatorDir);
+    const games::GameRow* row = catalog ? catalog->Find(game) : nullptr;
+    return row != nullptr ? std::string(text::TrimRight(games::GameName(row->game))) : "";
+}
+
+// Settings are given only to games the emulator knows: a mistyped number writes nothing.
+bool AllListed(const ModeContext& context, const std::vector<int>& games) {
+    const std::optional<GameCatalog> catalog = LoadCatalog(context);
+    return catalog && std::all_of(games.begin(), games.end(),
+                                  [&](int game) { return FindGame(*catalog, game) != nullptr; });
 }
 
 // Whether the mode shows a window; the question a game that is not configured yet is asked
@@ -63,6 +82,29 @@ int RunMode(const CommandLine& line, ModeContext& context) {
             return MakeShortcut(context, request.game);
         case Mode::RemoveShortcut:
             return RemoveShortcut(context, request.game);
+        case Mode::DryRunStart:
+            return DryRunStart(context.emulatorDir, request.game, ConsoleSinks());
+        case Mode::History:
+            return ShowSettingsHistory(context.emulatorDir, request.game, ConsoleSinks());
+        case Mode::Restore:
+            return RestoreSettingsVersion(context.emulatorDir, request.game, request.version,
+                                          ConsoleSinks());
+        case Mode::CopySettings:
+            return AllListed(context, request.targets)
+                       ? CopyGameSettings(context.emulatorDir, request.game, request.targets,
+                                          ConsoleSinks())
+                       : kExitFailed;
+        case Mode::Export:
+            return ExportGameSettings(context.emulatorDir, request.game,
+                                      ListedName(context, request.game), request.file,
+                                      ConsoleSinks());
+        case Mode::Import:
+            return AllListed(context, {request.game})
+                       ? ImportGameSettings(context.emulatorDir, request.game, request.file,
+                                            ConsoleSinks())
+                       : kExitFailed;
+        case Mode::RemoveSettings:
+            return RemoveGameSettings(context.emulatorDir, request.game, ConsoleSinks());
         case Mode::Window:
             break;
     }

@@ -19,6 +19,7 @@
 #include "FileSystem.h"
 #include "GameSnapshots.h"
 #include "Platform.h"
+#include "SettingsWrite.h"
 #include "TextRules.h"
 #include "WidgetText.h"
 
@@ -50,6 +51,17 @@ void ShowUnsaved(QWidget* parent, const std::optional<files::SaveFailure>& folde
     text += QStringLiteral("\nThe game's earlier files are unchanged.");
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok,
                     parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+// The game's new files were saved, but its earlier ones could not be kept in its history.
+void ShowUnkept(QWidget* parent, const settings::FileProblem& problem) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
+                    QStringLiteral("The game's settings were saved, but its earlier settings "
+                                   "could not be kept:\n\n%1\n    %2")
+                        .arg(ui::ToWidget(problem.path), ui::ToWidget(problem.reason)),
+                    QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -201,6 +213,9 @@ void CConfigGameDlg::OnOK() {
     const platform::Failure folder =
         EmulatorDirectory().empty() ? platform::Failure() : platform::MakeFolder(cfg);
 
+    // The files as they were become a version in the game's history first, kept only when
+    // the save changes a byte.
+    settings::VersionBeforeSave version(EmulatorDirectory(), m_nGame);
     std::vector<files::SaveFailure> unsaved;
     std::string reason;
     const std::optional<std::string> renderer = SelectedRenderer();
@@ -220,9 +235,12 @@ void CConfigGameDlg::OnOK() {
         unsaved.push_back({emu::SnapshotFile(EmulatorDirectory(), m_nGame), reason});
     }
     m_savedAll = unsaved.empty();
+    version.Settle();
     if (!unsaved.empty()) {
         ShowUnsaved(this, folder ? std::optional<files::SaveFailure>({cfg, *folder}) : std::nullopt,
                     unsaved);
+    } else if (version.Problem()) {
+        ShowUnkept(this, *version.Problem());
     }
     accept();
 }

@@ -140,21 +140,11 @@ bool CGameOptionFiles::SaveGameOptions(const std::optional<std::string>& selecte
     m_strRenderer = *selectedRenderer;
     text::TrimRight(m_strOptions);
 
-    // A renderer with its own configuration entry keeps its settings itself; any other reads
-    // them from this game's renderer options file, named here by its full path. A library that
-    // does not load counts as one without the entry.
+    // A library that does not load counts as one without GPUconfigure.
     const std::string library = emu::InDirectory(m_strEmulatorDir, m_strRenderer);
     const bool configuresItself = exportsGpuConfigure && exportsGpuConfigure(library);
-    std::string block(kLineEnd);
-    if (!configuresItself) {
-        block += emu::kUseRendererCfgFileOption;
-        block += emu::RendererOptionsFile(m_strEmulatorDir, m_nGame);
-        block += kLineEnd;
-    }
-    // The emulator reads the options line by line; the renderer line always comes last.
-    block += emu::kRendererOption;
-    block += m_strRenderer;
-    block += kLineEnd;
+    const std::string block =
+        ManagedRendererBlock(m_strEmulatorDir, m_nGame, m_strRenderer, configuresItself);
 
     const std::string path = emu::GameOptionsFile(m_strEmulatorDir, m_nGame);
     const std::string bytes = JoinRest(m_gameRest, path, m_strOptions) + block;

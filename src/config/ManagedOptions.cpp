@@ -110,6 +110,24 @@ size_t FirstAfterCut(std::string_view text, std::string_view option, size_t befo
 
 }  // namespace
 
+std::string ManagedRendererBlock(const std::string& emulatorDir, int game,
+                                 const std::string& renderer, bool configuresItself) {
+    constexpr std::string_view kLineEnd = "\r\n";
+    // A renderer with its own configuration entry keeps its settings itself; any other reads
+    // them from this game's renderer options file, named here by its full path.
+    std::string block(kLineEnd);
+    if (!configuresItself) {
+        block += emu::kUseRendererCfgFileOption;
+        block += emu::RendererOptionsFile(emulatorDir, game);
+        block += kLineEnd;
+    }
+    // The emulator reads the options line by line; the renderer line always comes last.
+    block += emu::kRendererOption;
+    block += renderer;
+    block += kLineEnd;
+    return block;
+}
+
 size_t FindOption(std::string_view text, std::string_view what, size_t from) {
     const size_t n = what.size();
     if (n < 2) {

@@ -20,6 +20,13 @@ bool CutManagedOptions(std::string& text, std::string& renderer);
 // "--renderer=" on its line, trailing white space removed, if there was one.
 std::optional<std::string> CutEveryManagedOption(std::string& text);
 
+// The block Configure game's OK appends to the user's option text: a line end, then
+// "--use-renderer-cfg-file=" and the full path of this game's renderer options file unless the
+// renderer configures itself (exports GPUconfigure), then "--renderer=" and the renderer's file
+// name. Every line ends in CR LF.
+std::string ManagedRendererBlock(const std::string& emulatorDir, int game,
+                                 const std::string& renderer, bool configuresItself);
+
 // The first occurrence of `what` in `text` at or after `from`, or npos; the same answer as
 // std::string_view::find, much faster on option text.
 size_t FindOption(std::string_view text, std::string_view what, size_t from = 0);

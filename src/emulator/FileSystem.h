@@ -45,6 +45,15 @@ Failure MoveOver(const std::string& from, const std::string& to);
 
 void RemoveFile(const std::string& path);
 
+// Puts `from` at `to`, which must not exist yet: when a file is there already, both stay as
+// they were and it fails. Two processes that pick the same new name thus never overwrite one
+// another.
+Failure MoveToNewName(const std::string& from, const std::string& to);
+
+// Removes the file `path`. Nothing when it is gone afterwards, also when it was never there;
+// a folder or a write-protected file (as RefuseReplacing) is a failure and stays.
+Failure RemoveIfThere(const std::string& path);
+
 // Whether the system says that nothing is at `path`: neither it nor a folder on its way there.
 bool IsMissing(const std::string& path);
 

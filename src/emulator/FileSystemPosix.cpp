@@ -129,6 +129,34 @@ void RemoveFile(const std::string& path) {
     ::unlink(path.c_str());
 }
 
+Failure MoveToNewName(const std::string& from, const std::string& to) {
+    // A hard link is made only where no name is: the one step that cannot overwrite.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return std::nullopt;
+    }
+    const int error = errno;
+    if (error == EEXIST) {
+        return Reason(error);
+    }
+    // A file system without hard links (FAT, some network shares): look, then rename.
+    struct stat status {};
+    if (::lstat(to.c_str(), &status) == 0) {
+        return Reason(EEXIST);
+    }
+    return MoveOver(from, to);
+}
+
+Failure RemoveIfThere(const std::string& path) {
+    if (Failure refused = RefuseReplacing(path)) {
+        return refused;
+    }
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) {
+        return std::nullopt;
+    }
+    return Reason(errno);
+}
+
 Failure MakeFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0777) == 0) {
         return std::nullopt;

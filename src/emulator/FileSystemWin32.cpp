@@ -149,6 +149,28 @@ void RemoveFile(const std::string& path) {
     DeleteFileA(path.c_str());
 }
 
+Failure MoveToNewName(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
+    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return Reason(GetLastError());
+    }
+    return std::nullopt;
+}
+
+Failure RemoveIfThere(const std::string& path) {
+    if (Failure refused = RefuseReplacing(path)) {
+        return refused;
+    }
+    if (DeleteFileA(path.c_str())) {
+        return std::nullopt;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        return std::nullopt;
+    }
+    return Reason(error);
+}
+
 Failure MakeFolder(const std::string& path) {
     if (CreateDirectoryA(path.c_str(), nullptr)) {
         return std::nullopt;

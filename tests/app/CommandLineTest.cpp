@@ -467,6 +467,14 @@ TEST_F(CommandLineTest, BadArgumentsExitWithTwoAndOneLine) {
         {"--start", "1", "--start", "2"},
         {"--list", "--start", "1"},
         {"--list", "extra"},
+        {"--restore", "3"},
+        {"--restore", "3", "x"},
+        {"--copy-settings", "1"},
+        {"--copy-settings", "1", "2", "0"},
+        {"--export", "1"},
+        {"--import", "1", "a", "b"},
+        {"--dry-run"},
+        {"--list", "--dry-run"},
         {"-stlye", "fusion"},
         {"--list", "-platformm", "offscreen"},
     };
@@ -485,6 +493,70 @@ TEST_F(CommandLineTest, BadArgumentsExitWithTwoAndOneLine) {
     EXPECT_EQ(Velmora({"-stlye", "fusion"}).err.rfind("Velmora: Unknown option '-stlye'.", 0), 0u);
     EXPECT_EQ(Velmora({"--bogus=1"}).err.rfind("Velmora: Unknown option '--bogus'.", 0), 0u);
     EXPECT_EQ(test::ReadBytes(RunLog()), "") << "nothing was started";
+}
+
+// A game's settings handled from the command line, a file name that is not UTF-8 included.
+TEST_F(CommandLineTest, SettingsCommandsRunThroughTheProgram) {
+    Configure(12);
+#ifdef _WIN32
+    const std::string file = m_elsewhere.File("caf\xe9.velmora");  // the ANSI code page's
+#else
+    const std::string file = m_elsewhere.File("caf\xc3\xa9.velmora");  // QProcess takes UTF-8
+#endif
+    const QString fileArgument = QString::fromLocal8Bit(file);
+    const struct {
+        QStringList arguments;
+        int status;
+        std::function<void(const Outcome&)> check;
+    } steps[] = {
+        {{"--export", "12", fileArgument},
+         0,
+         [&](const Outcome&) { EXPECT_NE(test::ReadBytes(file), ""); }},
+        {{"--import", "13", fileArgument},
+         0,
+         [&](const Outcome&) {
+             EXPECT_NE(test::ReadBytes(OptionsFile(13)).find("--show-fps"), std::string::npos);
+         }},
+        {{"--import", "98", fileArgument},
+         1,
+         [&](const Outcome& run) {
+             EXPECT_EQ(run.err, "There is no game 98 in the emulator's list.\n");
+         }},
+        {{"--history", "13"},
+         0,
+         [&](const Outcome& run) {
+             EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+             EXPECT_EQ(run.out.rfind("1\t", 0), 0u) << run.out;
+         }},
+        {{"--copy-settings", "12", "15", "16"},
+         0,
+         [&](const Outcome&) {
+             for (const int game : {15, 16}) {
+                 EXPECT_EQ(test::ReadBytes(OptionsFile(game)), test::ReadBytes(OptionsFile(12)));
+             }
+         }},
+        {{"--start", "12", "--dry-run"},
+         0,
+         [&](const Outcome& run) {
+             EXPECT_EQ(run.out.rfind(m_emu.FrameDir() + "\n", 0), 0u) << run.out;
+             EXPECT_EQ(test::ReadBytes(RunLog()).find("--use-config-file="), std::string::npos)
+                 << "nothing was started";
+         }},
+        {{"--remove-settings", "13"},
+         0,
+         [&](const Outcome&) { EXPECT_EQ(test::ReadBytes(OptionsFile(13)), ""); }},
+        {{"--restore", "13", "2"},
+         0,
+         [&](const Outcome&) {
+             EXPECT_NE(test::ReadBytes(OptionsFile(13)).find("--show-fps"), std::string::npos);
+         }},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.arguments.join(u' ').toStdString());
+        const Outcome run = Velmora(step.arguments);
+        EXPECT_EQ(run.status, step.status) << run.err;
+        step.check(run);
+    }
 }
 
 TEST_F(CommandLineTest, HelpAndVersionComeFromTheParser) {

@@ -21,6 +21,7 @@
 #include "EmulatorDir.h"
 #include "GameListModel.h"
 #include "GameSnapshots.h"
+#include "History.h"
 #include "MainWindow.h"
 #include "Profile.h"
 #include "QtTestSupport.h"
@@ -110,6 +111,28 @@ TEST_F(ConfigureAndLaunchTest, OkWritesTheThreeFilesAndTurnsTheRowGreen) {
     EXPECT_EQ(test::ReadBytes(File(12, "_renderer.cfg")), "\r\n");
     EXPECT_EQ(test::ReadBytes(File(12, "_registry.cfg")), "REGEDIT4\r\n\r\n");
     EXPECT_EQ(View().RowImage(row), 1);
+}
+
+TEST_F(ConfigureAndLaunchTest, OkKeepsTheEarlierFilesOnlyWhenAByteChanges) {
+    Select(12);
+    const settings::History history(m_emu.Str());
+    const struct {
+        const char* options;
+        size_t versions;
+    } oks[] = {{"--a=1", 1}, {"--a=1", 1}, {"--a=2", 2}};
+    for (const auto& ok : oks) {
+        const auto before = settings::ReadGameSettings(m_emu.Str(), 12);
+        Configure([&](CConfigGameDlg& dialog) {
+            dialog.m_strOptions = ok.options;
+            Choose(dialog, kPlain);
+            Press(dialog, "ok");
+        });
+        const std::vector<settings::StoredVersion> versions = history.Versions(12);
+        ASSERT_EQ(versions.size(), ok.versions) << ok.options;
+        if (before != settings::ReadGameSettings(m_emu.Str(), 12)) {
+            EXPECT_EQ(versions.front().settings, before) << "the files as they were";
+        }
+    }
 }
 
 TEST_F(ConfigureAndLaunchTest, CancelWritesNothing) {

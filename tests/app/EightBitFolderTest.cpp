@@ -138,6 +138,17 @@ TEST_F(EightBitFolder, StartsAConfiguredGame) {
                                              options + ">\r\ncwd=<" + dir + ">\r\n");
 }
 
+// A settings file named in Latin-1 goes out and comes back in by its name's own bytes.
+TEST_F(EightBitFolder, ExportsAndImportsByTheFileNamesBytes) {
+    test::WriteBytes(m_emu.File("cfg/" + emu::GameOptionsFileName(7)), "--show-fps\r\n");
+    const std::string file = m_elsewhere.File("caf\xe9.velmora");
+    EXPECT_EQ(Velmora({"--export", "7", file}).status, 0);
+    EXPECT_NE(test::ReadBytes(file), "");
+    const Outcome run = Velmora({"--import", "5", file});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(test::ReadBytes(m_emu.File("cfg/" + emu::GameOptionsFileName(5))), "--show-fps\r\n");
+}
+
 #endif
 
 }  // namespace

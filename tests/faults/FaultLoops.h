@@ -10,6 +10,7 @@
 #include <string>
 
 #include "SaveRounds.h"
+#include "SettingsRounds.h"
 
 namespace velmora::faults {
 
@@ -31,6 +32,23 @@ inline int SaveForEver(const std::string& dir, const std::string& storePath, int
             !SaveFiles(dir, *store, round, [&] { return Report(reportFd, "+"); }) ||
             !Report(reportFd, std::to_string(round))) {
             std::fprintf(stderr, "round %d was not saved\n", round);
+            return 1;
+        }
+    }
+}
+
+// "+": the round's inputs are ready and the operation on game kGame begins.
+inline int SettingsForEver(SettingsOp op, const std::string& dir, const std::string& storePath,
+                           int first, int reportFd) {
+    const std::unique_ptr<reg::RegistryBackend> store = reg::OpenSqliteRegistry(storePath);
+    if (!store) {
+        std::fprintf(stderr, "cannot open the store\n");
+        return 1;
+    }
+    for (int round = first;; ++round) {
+        if (!RunRound(op, dir, *store, round, [&] { return Report(reportFd, "+"); }) ||
+            !Report(reportFd, std::to_string(round))) {
+            std::fprintf(stderr, "round %d of %s failed\n", round, OpName(op));
             return 1;
         }
     }

@@ -8,6 +8,9 @@
 //       round once its three files are saved.
 //   fault_worker restore <store> <snapshot file> <snapshot file>
 //       Restores the two files in turn for ever; prints 0 or 1 after each restore.
+//   fault_worker settings <ok|copy|import|restore|remove> <emulator dir> <store> <first round>
+//       Runs the settings operation on game 42, round after round, for ever; prints "+" as
+//       the operation itself begins, and the round once it is done.
 //   fault_worker lock <store>
 //       Takes the store's write lock, starts replacing the plugin settings, prints "locked"
 //       and holds on until its standard input ends; then exits without committing.
@@ -62,6 +65,10 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 4 && args[0] == "restore") {
         return RestoreForEver(args[1], args[2], args[3], STDOUT_FILENO);
+    }
+    if (args.size() == 5 && args[0] == "settings" && ParseOp(args[1])) {
+        return SettingsForEver(*ParseOp(args[1]), args[2], args[3], std::atoi(args[4].c_str()),
+                               STDOUT_FILENO);
     }
     if (args.size() == 2 && args[0] == "lock") {
         return Lock(args[1]);

@@ -2,7 +2,10 @@
 // per-game files, or restores snapshots into the store, in a loop, and is killed with SIGKILL
 // at random moments. After
 // every kill each file is the old whole file or the new whole file, the store holds one snapshot
-// whole and is not left locked, and nothing a later start would read has appeared in cfg.
+// whole and is not left locked, and nothing a later start would read has appeared in cfg. The
+// settings operations (OK with its history, copy, import, restore, removal) are killed the same
+// way: once any of the game's files has changed, the files as they were are the game's newest
+// version in its history.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +23,7 @@
 #include "GameList.h"
 #include "Sanitizers.h"
 #include "SaveRounds.h"
+#include "SettingsRounds.h"
 #include "TempDir.h"
 
 namespace velmora::faults {
@@ -32,8 +36,10 @@ namespace fs = std::filesystem;
 // full count.
 #ifdef VELMORA_ASAN
 constexpr int kKills = 50;
+constexpr int kKillsPerOperation = 15;
 #else
 constexpr int kKills = 200;
+constexpr int kKillsPerOperation = 60;
 #endif
 
 // Names Velmora opens in cfg: the three per-game files of any game.
@@ -198,6 +204,59 @@ TEST_F(KillTest, AKilledRestoreLeavesTheStoreWithOneSnapshotWhole) {
         ASSERT_TRUE(m_expected.Match(kSnapshot, settings, std::vector<int>{1, 2}))
             << "kill " << kill << ": the plugin settings are mixed:\n"
             << settings;
+    }
+}
+
+TEST_F(KillTest, AKilledSettingsOperationLeavesTheOldFilesInTheHistoryOnceAnyHasChanged) {
+    const std::string dir = EmulatorDir();
+    const auto okFiles = [this](int round) { return m_expected.Of(round); };
+    const auto files = [&] { return settings::ReadGameSettings(dir, kGame).value(); };
+    int next = 1;
+    for (const SettingsOp op : kSettingsOps) {
+        SCOPED_TRACE(OpName(op));
+        int changed = 0;  // kills after which the game's files were no longer the old ones
+        int mixed = 0;    // ... and not all new ones either
+        int kill = 0;
+        // Most kills land before the files begin to change; those after are what count, so
+        // the kills go on until a few of them have (within a bound, so a fault cannot hang it).
+        for (; kill < kKillsPerOperation || (changed < 3 && kill < 10 * kKillsPerOperation);
+             ++kill) {
+            const settings::GameSettings start = files();
+            const int first = next;
+            Child worker({VELMORA_FAULT_WORKER, "settings", OpName(op), dir, StorePath(),
+                          std::to_string(first)});
+            ASSERT_TRUE(worker.Started());
+            const int last = m_striker.KillSomewhere(worker, true);
+            const int cut = last >= first ? last + 1 : first;
+            const settings::GameSettings old =
+                last >= first ? RoundResult(op, dir, last, okFiles) : start;
+            const settings::GameSettings whole = RoundResult(op, dir, cut, okFiles);
+            const settings::GameSettings now = files();
+            for (const settings::GameFile file : settings::kGameFiles) {
+                ASSERT_TRUE(now[file] == old[file] || now[file] == whole[file])
+                    << "kill " << kill << ": the " << settings::GameFileTitle(file)
+                    << " file is torn; rounds " << last << " and " << cut;
+            }
+            const std::vector<settings::StoredVersion> versions =
+                settings::History(dir).Versions(kGame);
+            for (const settings::StoredVersion& version : versions) {
+                ASSERT_TRUE(version.settings) << "kill " << kill << ": version " << version.id
+                                              << " is damaged: " << version.problem;
+            }
+            // A kill before the oldest are dropped leaves the one or two kept in that round.
+            ASSERT_LE(versions.size(), settings::kMaxVersions + 2);
+            if (now != old) {
+                ++changed;
+                mixed += now != whole ? 1 : 0;
+                ASSERT_FALSE(versions.empty());
+                ASSERT_EQ(versions.front().settings, old)
+                    << "kill " << kill << ": the files changed before the old ones were kept";
+            }
+            next = cut + 1;
+        }
+        std::printf("%s: %d kills, %d after a change, %d of them part-way\n", OpName(op), kill,
+                    changed, mixed);
+        EXPECT_GE(changed, 3) << "too few kills landed after the files began to change";
     }
 }
 

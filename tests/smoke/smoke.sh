@@ -47,14 +47,16 @@ wait_for_window() {
 gone() { [ -z "$(window_named "$1" || true)" ]; }
 windows_of_velmora() { xdotool search --onlyvisible --pid "$velmora" 2>/dev/null | wc -l; }
 more_windows_than() { [ "$(windows_of_velmora)" -gt "$1" ]; }
-# Alt+C, then the item's letter once the menu is up.
-config_menu() {
+# A menu's Alt key, then the item's letter once the menu is up.
+menu_item() {
     local before
     before=$(windows_of_velmora)
-    xdotool windowfocus --sync "$main" key alt+c
-    until_true more_windows_than "$before" || fail "Alt+C did not open the menu"
-    xdotool key "$1"
+    xdotool windowfocus --sync "$main" key "$1"
+    until_true more_windows_than "$before" || fail "$1 did not open its menu"
+    xdotool key "$2"
 }
+config_menu() { menu_item alt+c "$1"; }
+game_menu() { menu_item alt+g "$1"; }
 game_running() { grep -q "^start $1 --use-config-file=$emu/cfg/" "$ZINC_STANDIN_LOG"; }
 profile_value() { sed -n "s/^$1=//p" "$profile"; }
 # Gone, or a zombie waiting for this script to reap it.
@@ -112,6 +114,45 @@ grep -q -- "--renderer=libvelmora_renderer_plain.so" "$emu/cfg/Velmora002.cfg" |
 # Back on the list, Return starts the now configured game.
 xdotool windowfocus --sync "$main" key Return
 until_true game_running 2 || fail "Return did not start the configured game"
+
+# The Game menu on game 2, still selected, with the keyboard alone. Copy to game 5: type its
+# number, Space ticks it, Return copies; the copy's options name game 5's own files.
+game_menu c
+dialog=$(wait_for_window "Copy settings to other games - 2 ") || fail "Alt+G, C opened no dialog"
+xdotool windowfocus --sync "$dialog" type 5
+xdotool key space Return
+until_true gone "Copy settings to other games" || fail "Return did not copy"
+grep -q -- "--renderer=libvelmora_renderer_plain.so" "$emu/cfg/Velmora005.cfg" ||
+    fail "game 5 did not get game 2's options"
+! grep -q "Velmora002" "$emu/cfg/Velmora005.cfg" || fail "game 5's options name game 2's files"
+# Export into a file of our own naming.
+game_menu e
+dialog=$(wait_for_window "^Export settings$") || fail "Alt+G, E opened no file dialog"
+xdotool windowfocus --sync "$dialog" key ctrl+a
+xdotool type "$work/game2.velmora"
+xdotool key Return
+until_true [ -s "$work/game2.velmora" ] || fail "the export wrote no file"
+# Remove: No is the default, then Yes removes the three files.
+game_menu m
+question=$(wait_for_window "^Remove settings$") || fail "Alt+G, M did not ask"
+xdotool windowfocus --sync "$question" key Return
+until_true gone "^Remove settings$" || fail "Return did not answer the question"
+[ -e "$emu/cfg/Velmora002.cfg" ] || fail "Return, the default No, removed the settings"
+game_menu m
+question=$(wait_for_window "^Remove settings$") || fail "Alt+G, M did not ask again"
+xdotool windowfocus --sync "$question" key alt+y
+until_true [ ! -e "$emu/cfg/Velmora002.cfg" ] || fail "Yes did not remove the settings"
+# Import the exported file back.
+game_menu i
+dialog=$(wait_for_window "^Import settings$") || fail "Alt+G, I opened no file dialog"
+xdotool windowfocus --sync "$dialog" type "$work/game2.velmora"
+xdotool key Return
+until_true [ -s "$emu/cfg/Velmora002.cfg" ] || fail "the import wrote no options file"
+# Restore the newest version, the one the import kept: the removed settings, so none.
+game_menu r
+dialog=$(wait_for_window "Restore earlier settings - 2 ") || fail "Alt+G, R opened no dialog"
+xdotool windowfocus --sync "$dialog" key Return
+until_true [ ! -e "$emu/cfg/Velmora002.cfg" ] || fail "Return did not restore the newest version"
 
 # The mouse: a right-click configures the first row (under the menu bar and the headers).
 xdotool mousemove --window "$main" 150 52 click 3
