@@ -98,6 +98,7 @@ void CMainFrame::Create() {
 
 void CMainFrame::SetActiveView(games::CVelmoraView* view) {
     m_view = view;
+    view->SetSaveGuard(&m_history);
     // What is done with the selected game's settings as a whole, between Config and Help.
     AddGameMenu(*this, m_help->menuAction(),
                 {m_emulatorDirectory, qobject_cast<games::GameListModel*>(view->model()),

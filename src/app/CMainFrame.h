@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FrameServices.h"
+#include "SettingsWrite.h"
 
 class QAction;
 class QMenu;
@@ -82,6 +83,7 @@ private:
     COutputBar* m_outputBar = nullptr;
     QWidget* m_client = nullptr;
     games::CVelmoraView* m_view = nullptr;
+    settings::HistoryGuard m_history;  // the Configure game dialog's OK keeps the game's history
     QAction* m_startGame = nullptr;
     QAction* m_configureGame = nullptr;
     QAction* m_showOutputAction = nullptr;

@@ -7,6 +7,7 @@
 #include "GameList.h"
 #include "GameSnapshots.h"
 #include "ProcessRunner.h"
+#include "SettingsWrite.h"
 
 namespace velmora::app {
 
@@ -85,8 +86,9 @@ int ConfigureGame(ModeContext& context, int game) {
             .RunCaptured(emu::HelpTextCommand(context.emulatorPath, context.emulatorDir),
                          games::WindowMode::Hidden)
             .text;
+    settings::HistoryGuard history;
     const config::ConfigureResult result = config::ConfigureGame(
-        context.emulatorDir, helpText, context.snapshots, row->game, game, nullptr);
+        context.emulatorDir, helpText, context.snapshots, &history, row->game, game, nullptr);
     return result == config::ConfigureResult::Saved ? 0 : kExitFailed;
 }
 

@@ -19,7 +19,7 @@
 #include "FileSystem.h"
 #include "GameSnapshots.h"
 #include "Platform.h"
-#include "SettingsWrite.h"
+#include "SaveGuard.h"
 #include "TextRules.h"
 #include "WidgetText.h"
 
@@ -56,7 +56,7 @@ void ShowUnsaved(QWidget* parent, const std::optional<files::SaveFailure>& folde
 }
 
 // The game's new files were saved, but its earlier ones could not be kept in its history.
-void ShowUnkept(QWidget* parent, const settings::FileProblem& problem) {
+void ShowUnkept(QWidget* parent, const files::SaveFailure& problem) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
                     QStringLiteral("The game's settings were saved, but its earlier settings "
                                    "could not be kept:\n\n%1\n    %2")
@@ -215,7 +215,9 @@ void CConfigGameDlg::OnOK() {
 
     // The files as they were become a version in the game's history first, kept only when
     // the save changes a byte.
-    settings::VersionBeforeSave version(EmulatorDirectory(), m_nGame);
+    if (m_guard != nullptr) {
+        m_guard->BeforeSave(EmulatorDirectory(), m_nGame);
+    }
     std::vector<files::SaveFailure> unsaved;
     std::string reason;
     const std::optional<std::string> renderer = SelectedRenderer();
@@ -235,20 +237,22 @@ void CConfigGameDlg::OnOK() {
         unsaved.push_back({emu::SnapshotFile(EmulatorDirectory(), m_nGame), reason});
     }
     m_savedAll = unsaved.empty();
-    version.Settle();
+    const std::optional<files::SaveFailure> unkept =
+        m_guard != nullptr ? m_guard->AfterSave() : std::nullopt;
     if (!unsaved.empty()) {
         ShowUnsaved(this, folder ? std::optional<files::SaveFailure>({cfg, *folder}) : std::nullopt,
                     unsaved);
-    } else if (version.Problem()) {
-        ShowUnkept(this, *version.Problem());
+    } else if (unkept) {
+        ShowUnkept(this, *unkept);
     }
     accept();
 }
 
 ConfigureResult ConfigureGame(const std::string& emulatorDir, const std::string& helpText,
-                              snapshot::GameSnapshots& snapshots, std::string_view gameColumn,
-                              int game, QWidget* parent) {
+                              snapshot::GameSnapshots& snapshots, SaveGuard* guard,
+                              std::string_view gameColumn, int game, QWidget* parent) {
     CConfigGameDlg dialog(emulatorDir, helpText, snapshots, parent);
+    dialog.SetSaveGuard(guard);
     dialog.m_strItemText = std::string(text::TrimLeft(gameColumn));
     dialog.m_nGame = game;
     if (dialog.DoModal() != CConfigGameDlg::kIdOk) {

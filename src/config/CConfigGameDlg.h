@@ -18,6 +18,8 @@ class GameSnapshots;
 
 namespace velmora::config {
 
+class SaveGuard;
+
 class CConfigGameDlg : public QDialog, public CGameOptionFiles {
     Q_OBJECT
 
@@ -33,6 +35,8 @@ public:
     int DoModal();
     // After OK: whether every one of the game's files was saved.
     bool SavedAll() const { return m_savedAll; }
+    // Around OK's save; none by default.
+    void SetSaveGuard(SaveGuard* guard) { m_guard = guard; }
 
     std::string m_strItemText;  // the row's game text, shown in the caption
 
@@ -51,6 +55,7 @@ private:
     std::string m_helpText;
     snapshot::GameSnapshots& m_snapshots;
     bool m_savedAll = false;
+    SaveGuard* m_guard = nullptr;
     QPushButton* m_mainEmu;
     QPushButton* m_sound;
     QComboBox* m_renderer;
@@ -62,10 +67,10 @@ private:
 enum class ConfigureResult { Saved, NotSaved, Cancelled };
 
 // The dialog for game `game`, captioned with its row's first column, as the list and the
-// command line open it.
+// command line open it; `guard` (or none) around its save.
 ConfigureResult ConfigureGame(const std::string& emulatorDir, const std::string& helpText,
-                              snapshot::GameSnapshots& snapshots, std::string_view gameColumn,
-                              int game, QWidget* parent);
+                              snapshot::GameSnapshots& snapshots, SaveGuard* guard,
+                              std::string_view gameColumn, int game, QWidget* parent);
 
 // Asks whether a game that is not configured yet should be; true for Yes, the default.
 bool AskToConfigure(QWidget* parent);

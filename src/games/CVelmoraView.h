@@ -16,6 +16,9 @@ class CFrameServices;
 namespace velmora::snapshot {
 class GameSnapshots;
 }
+namespace velmora::config {
+class SaveGuard;
+}
 
 namespace velmora::games {
 
@@ -49,6 +52,8 @@ public:
 
     void StartSelectedGame();
     void ConfigureSelectedGame();
+    // Around the Configure game dialog's save (the game's history); none by default.
+    void SetSaveGuard(config::SaveGuard* guard) { m_saveGuard = guard; }
 
     int RowCount() const { return m_model->rowCount(); }
     ImageIndex RowImage(int row) const { return m_model->Image(row); }
@@ -78,6 +83,7 @@ private:
     ProcessRunner& m_runner;
     snapshot::GameSnapshots& m_snapshots;
     GameListModel* m_model;
+    config::SaveGuard* m_saveGuard = nullptr;
     ProcessRunner::StartedRun m_listRun;
     ProcessRunner::StartedRun m_helpRun;
 };

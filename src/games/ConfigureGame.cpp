@@ -13,7 +13,7 @@ void CVelmoraView::ConfigureSelectedGame() {
         return;
     }
     const int game = RowGameNumber(row);
-    config::ConfigureGame(m_frame.EmulatorDirectory(), m_frame.HelpText(), m_snapshots,
+    config::ConfigureGame(m_frame.EmulatorDirectory(), m_frame.HelpText(), m_snapshots, m_saveGuard,
                           RowGameText(row), game, m_frame.FrameWindow());
     // OK or Cancel alike: the row shows what is on disk now.
     SetRowImage(row, IsGameConfigured(game) != 0 ? kConfigured : kNotConfigured);

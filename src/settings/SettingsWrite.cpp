@@ -100,4 +100,21 @@ void VersionBeforeSave::Settle() {
     m_version.reset();
 }
 
+void HistoryGuard::BeforeSave(const std::string& emulatorDir, int game) {
+    m_version.emplace(emulatorDir, game);
+}
+
+std::optional<files::SaveFailure> HistoryGuard::AfterSave() {
+    if (!m_version) {
+        return std::nullopt;
+    }
+    m_version->Settle();
+    std::optional<files::SaveFailure> unkept;
+    if (const std::optional<FileProblem>& problem = m_version->Problem()) {
+        unkept = files::SaveFailure{problem->path, problem->reason};
+    }
+    m_version.reset();
+    return unkept;
+}
+
 }  // namespace velmora::settings

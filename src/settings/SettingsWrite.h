@@ -10,6 +10,7 @@
 
 #include "GameSettings.h"
 #include "History.h"
+#include "SaveGuard.h"
 
 namespace velmora::settings {
 
@@ -47,6 +48,17 @@ private:
     std::optional<GameSettings> m_before;
     std::optional<int> m_version;
     std::optional<FileProblem> m_problem;
+};
+
+// Configure game's OK keeps the game's files as they were in its history, as every other
+// change does.
+class HistoryGuard : public config::SaveGuard {
+public:
+    void BeforeSave(const std::string& emulatorDir, int game) override;
+    std::optional<files::SaveFailure> AfterSave() override;
+
+private:
+    std::optional<VersionBeforeSave> m_version;
 };
 
 }  // namespace velmora::settings
