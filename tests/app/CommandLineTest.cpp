@@ -34,6 +34,13 @@ namespace {
 
 using test::kVelmora;
 
+// How Velmora ends a line on standard error.
+#ifdef _WIN32
+const std::string kErrorEnd = "\r\n";
+#else
+const std::string kErrorEnd = "\n";
+#endif
+
 struct Outcome {
     int status = -1;
     std::string out;
@@ -520,7 +527,7 @@ TEST_F(CommandLineTest, SettingsCommandsRunThroughTheProgram) {
         {{"--import", "98", fileArgument},
          1,
          [&](const Outcome& run) {
-             EXPECT_EQ(run.err, "There is no game 98 in the emulator's list.\n");
+             EXPECT_EQ(run.err, "There is no game 98 in the emulator's list." + kErrorEnd);
          }},
         {{"--history", "13"},
          0,
