@@ -1,4 +1,5 @@
-// The editors and the plugin wrapper need a QApplication; no display is needed.
+// The window tests' main: a QApplication named as Velmora's, on Qt's offscreen platform unless
+// the caller asks for another. No display is needed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,5 +10,6 @@ int main(int argc, char** argv) {
     }
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
     return RUN_ALL_TESTS();
 }
