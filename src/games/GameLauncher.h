@@ -21,9 +21,9 @@ public:
     // Runs the game and waits for it, its output collected (see ProcessRunner::RunCaptured).
     CaptureResult RunCaptured(int game, const RunHooks& hooks = {});
     // Starts the game and returns at once; false when the emulator could not be started.
-    bool StartDetached(int game);
+    bool StartDetached(int game, std::int64_t* processId = nullptr);
     // Runs the game on our own standard input, output and error and waits for it.
-    ForwardedResult RunForwarded(int game);
+    ForwardedResult RunForwarded(int game, const std::function<void(std::int64_t)>& onStarted = {});
 
 private:
     emu::Command Prepare(int game);

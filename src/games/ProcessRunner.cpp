@@ -83,10 +83,15 @@ std::unique_ptr<ProcessRunner::Pending> ProcessRunner::Start(const emu::Command&
         hooks.onPipeReady();
     }
     process.start(QIODevice::ReadOnly);
-    if (hooks.onStartAttempted) {
+    if (hooks.onStartAttempted || hooks.onChildStarted) {
         run->started = process.waitForStarted(-1);
         run->startKnown = true;
+    }
+    if (hooks.onStartAttempted) {
         hooks.onStartAttempted();
+    }
+    if (run->started && hooks.onChildStarted) {
+        hooks.onChildStarted(process.processId());
     }
     return run;
 }
@@ -156,14 +161,20 @@ CaptureResult ProcessRunner::Collect(Pending& run) const {
     return result;
 }
 
-bool ProcessRunner::StartDetached(const emu::Command& command) {
+bool ProcessRunner::StartDetached(const emu::Command& command, std::int64_t* processId) {
     QProcess process;
     Configure(process, command);
     PrepareChildWindow(process, WindowMode::Shown);
-    return process.startDetached();
+    qint64 id = 0;
+    const bool started = process.startDetached(&id);
+    if (processId != nullptr) {
+        *processId = started ? id : 0;
+    }
+    return started;
 }
 
-ForwardedResult ProcessRunner::RunForwarded(const emu::Command& command) {
+ForwardedResult ProcessRunner::RunForwarded(
+    const emu::Command& command, const std::function<void(std::int64_t processId)>& onStarted) {
     QProcess process;
     process.setProgram(QString::fromLocal8Bit(command.program));
     process.setArguments(ToArguments(command.arguments));
@@ -179,6 +190,9 @@ ForwardedResult ProcessRunner::RunForwarded(const emu::Command& command) {
         return result;
     }
     result.started = true;
+    if (onStarted) {
+        onStarted(process.processId());
+    }
     process.waitForFinished(-1);
     result.exitCode = process.exitCode();
 #ifndef _WIN32
