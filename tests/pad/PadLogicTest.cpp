@@ -362,16 +362,17 @@ TEST(Teacher, EachQuestionTakesOneRawInputOfTheDeviceFirstAnswering) {
 
 TEST(GameEnder, PolitelyAtOnceForGoodAfterTheGraceWhenStillRunning) {
     struct Game : RunningGame {
+        int now = 0;
         bool running = true;
         bool endsWhenAsked = false;
         std::vector<std::string> calls;
         bool IsRunning() override { return running; }
         void EndPolitely() override {
-            calls.push_back("politely");
+            calls.push_back("politely at " + std::to_string(now));
             running = !endsWhenAsked;
         }
         void EndForGood() override {
-            calls.push_back("for good");
+            calls.push_back("for good at " + std::to_string(now));
             running = false;
         }
     };
@@ -384,11 +385,11 @@ TEST(GameEnder, PolitelyAtOnceForGoodAfterTheGraceWhenStillRunning) {
         {"a game that ends when asked is never killed",
          true,
          {{0, true}, {0, true}, {3000, false}, {9000, false}},
-         {"politely"}},
+         {"politely at 0"}},
         {"one that does not is ended for good 3 s later, once",
          false,
          {{0, true}, {1000, true}, {2999, false}, {3000, false}, {3001, false}},
-         {"politely", "for good"}},
+         {"politely at 0", "for good at 3000"}},
         {"without the combination nothing happens", false, {{0, false}, {10000, false}}, {}},
     };
     for (const auto& c : cases) {
@@ -396,6 +397,7 @@ TEST(GameEnder, PolitelyAtOnceForGoodAfterTheGraceWhenStillRunning) {
         game.endsWhenAsked = c.endsWhenAsked;
         GameEnder ender(game);
         for (const auto& [at, combination] : c.timeline) {
+            game.now = at;
             if (combination) {
                 ender.End(milliseconds(at));
             }

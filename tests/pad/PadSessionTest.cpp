@@ -2,6 +2,7 @@
 // controller through SDL's mapping, a raw stick through the mapping taught for its GUID.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <map>
 #include <string>
@@ -71,8 +72,18 @@ using Words_ = std::vector<std::string>;
 
 class PadSessionTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_session.Available()) << m_session.Error(); }
-    std::vector<PadEvent> Read(int at) { return m_session.Poll(milliseconds(at)); }
+    void SetUp() override {
+        ASSERT_TRUE(m_session.Available()) << m_session.Error();
+#ifndef _WIN32
+        // SDL would make SIGTERM an event of its own: Velmora would no longer end on it.
+        struct sigaction action {};
+        sigaction(SIGTERM, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL);
+#endif
+    }
+    std::vector<PadEvent> Read(int at) {
+        return m_session.Poll(milliseconds(at));
+    }
 
     MemoryStore m_store;
     PadSession m_session{m_store, Timing{milliseconds(500), milliseconds(50), milliseconds(2000)}};
