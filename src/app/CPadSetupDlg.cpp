@@ -225,7 +225,8 @@ int RunPadSetupMode() {
     ui::CProfile profile(settings);
     CGamePad gamePad(profile);
     if (!gamePad.Available()) {
-        ReportError("Game pads cannot be read: " + gamePad.Error().toLocal8Bit().toStdString());
+        ReportError(std::string("Game pads cannot be read: ") +
+                    gamePad.Error().toLocal8Bit().toStdString());
         return 1;
     }
     CPadSetupDlg dialog(gamePad);

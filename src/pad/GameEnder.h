@@ -3,8 +3,6 @@
 // the emulator may save and close as it would from its own menu, then for good when it is
 // still running a few seconds later. Time comes from the caller.
 
-#include <optional>
-
 #include "PadInput.h"
 
 namespace velmora::pad {
@@ -26,25 +24,27 @@ public:
 
     // The combination: the game is asked to end now, and ended for good `grace` later.
     void End(Time now) {
-        if (m_askedAt || !m_game.IsRunning()) {
+        if (m_asked || !m_game.IsRunning()) {
             return;
         }
+        m_asked = true;
         m_askedAt = now;
         m_game.EndPolitely();
     }
     // Ends it for good once the grace is over and it still runs. Call it while it runs.
     void Tick(Time now) {
-        if (m_askedAt && !m_forGood && now - *m_askedAt >= m_grace && m_game.IsRunning()) {
+        if (m_asked && !m_forGood && now - m_askedAt >= m_grace && m_game.IsRunning()) {
             m_forGood = true;
             m_game.EndForGood();
         }
     }
-    bool Asked() const { return m_askedAt.has_value(); }
+    bool Asked() const { return m_asked; }
 
 private:
     RunningGame& m_game;
     Time m_grace;
-    std::optional<Time> m_askedAt;
+    bool m_asked = false;
+    Time m_askedAt{0};
     bool m_forGood = false;
 };
 

@@ -15,17 +15,29 @@ constexpr std::string_view kCombinationName = "end";
 // More than any device has; it keeps a damaged text from naming absurd numbers.
 constexpr int kMaxIndex = 1023;
 
+// Appended piece by piece: GCC 12 at -O3 takes a literal + std::string for an overlapping copy.
 std::string InputText(const Input& input) {
+    std::string text;
     switch (input.source) {
         case Source::Button:
-            return "b" + std::to_string(input.index);
+            text += 'b';
+            text += std::to_string(input.index);
+            break;
         case Source::Hat:
-            return "h" + std::to_string(input.index) + "." + std::to_string(input.direction);
+            text += 'h';
+            text += std::to_string(input.index);
+            text += '.';
+            text += std::to_string(input.direction);
+            break;
         case Source::Axis:
-            return "a" + std::to_string(input.index) + (input.direction < 0 ? "-" : "+");
+            text += 'a';
+            text += std::to_string(input.index);
+            text += input.direction < 0 ? '-' : '+';
+            break;
         default:
-            return {};  // a controller's inputs come from SDL's mapping, never from the profile
+            break;  // a controller's inputs come from SDL's mapping, never from the profile
     }
+    return text;
 }
 
 // A whole number from 0 to kMaxIndex at the front of `text`, taken off it.
@@ -150,13 +162,21 @@ std::string MappingText(const Mapping& mapping) {
         for (const Input& input : inputs) {
             const std::string one = InputText(input);
             if (!one.empty()) {
-                list += (list.empty() ? "" : ",") + one;
+                if (!list.empty()) {
+                    list += ',';
+                }
+                list += one;
             }
         }
         if (list.empty()) {
             return;
         }
-        text += (text.empty() ? "" : ";") + std::string(name) + "=" + list;
+        if (!text.empty()) {
+            text += ';';
+        }
+        text += name;
+        text += '=';
+        text += list;
     };
     for (int a = 0; a < kActionCount; ++a) {
         std::vector<Input> inputs;
@@ -214,20 +234,32 @@ std::optional<Mapping> ParseMappingText(std::string_view text) {
 }
 
 std::string DescribeInput(const Input& input) {
-    const std::string index = std::to_string(input.index);
+    std::string text;
     switch (input.source) {
         case Source::Button:
-            return "button " + index;
+            text = "button ";
+            break;
         case Source::Hat:
-            return "hat " + index + " " + HatName(input.direction);
+            text = "hat ";
+            break;
         case Source::Axis:
-            return "axis " + index + (input.direction < 0 ? " -" : " +");
+            text = "axis ";
+            break;
         case Source::ControllerButton:
-            return "controller button " + index;
+            text = "controller button ";
+            break;
         case Source::ControllerAxis:
-            return "controller axis " + index + (input.direction < 0 ? " -" : " +");
+            text = "controller axis ";
+            break;
     }
-    return {};
+    text += std::to_string(input.index);
+    if (input.source == Source::Hat) {
+        text += ' ';
+        text += HatName(input.direction);
+    } else if (input.source == Source::Axis || input.source == Source::ControllerAxis) {
+        text += input.direction < 0 ? " -" : " +";
+    }
+    return text;
 }
 
 }  // namespace velmora::pad

@@ -338,7 +338,8 @@ TEST(Teacher, EachQuestionTakesOneRawInputOfTheDeviceFirstAnswering) {
             const Move& move = c.moves[i];
             switch (move.what) {
                 case Move::Press:
-                    EXPECT_EQ(teacher.Press(move.device, "guid" + std::to_string(move.device),
+                    EXPECT_EQ(teacher.Press(move.device,
+                                            std::string("guid") + std::to_string(move.device),
                                             move.input),
                               move.reply)
                         << c.name << ", move " << i;
@@ -368,11 +369,11 @@ TEST(GameEnder, PolitelyAtOnceForGoodAfterTheGraceWhenStillRunning) {
         std::vector<std::string> calls;
         bool IsRunning() override { return running; }
         void EndPolitely() override {
-            calls.push_back("politely at " + std::to_string(now));
+            calls.push_back(std::string("politely at ") + std::to_string(now));
             running = !endsWhenAsked;
         }
         void EndForGood() override {
-            calls.push_back("for good at " + std::to_string(now));
+            calls.push_back(std::string("for good at ") + std::to_string(now));
             running = false;
         }
     };

@@ -58,7 +58,7 @@ std::vector<std::string> Words(const std::vector<PadEvent>& events, bool withRaw
                 break;
             case PadEvent::Kind::RawDown:
                 if (withRaw) {
-                    words.push_back("raw " + DescribeInput(event.input));
+                    words.push_back(std::string("raw ") + DescribeInput(event.input));
                 }
                 break;
             case PadEvent::Kind::RawUp:
