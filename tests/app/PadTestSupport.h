@@ -45,6 +45,9 @@ protected:
     games::CVelmoraView& View() { return *Frame().GetActiveView(); }
     CGamePad& Pad() {
         if (m_pad == nullptr) {
+            // The window may come with a pad of its own; this one, on the test's clock, takes
+            // its place: two would share out SDL's events between them.
+            delete Frame().findChild<CGamePad*>(QString(), Qt::FindDirectChildrenOnly);
             m_pad = InstallGamePad(Frame(), View(), m_profile, [this] { return m_now; });
             EXPECT_TRUE(m_pad->Available()) << m_pad->Error().toStdString();
         }
