@@ -33,27 +33,33 @@ pad::Timing CGamePad::KeyTiming() {
 }
 
 CGamePad::CGamePad(ui::CProfile& profile, QObject* parent, Clock clock)
-    : QObject(parent),
-      m_store(profile),
-      m_session(m_store, KeyTiming()),
-      m_clock(clock ? std::move(clock) : SteadyClock()) {
-    if (m_session.Available()) {
-        m_timer.setInterval(kPollInterval);
-        connect(&m_timer, &QTimer::timeout, this, &CGamePad::Poll);
-        m_timer.start();
-    }
+    : QObject(parent), m_store(profile), m_clock(clock ? std::move(clock) : SteadyClock()) {
+    // Loading and starting SDL takes a few milliseconds: not before the window has painted.
+    QTimer::singleShot(0, this, [this] { Session(); });
 }
 
 CGamePad::~CGamePad() = default;
 
-QString CGamePad::Error() const {
-    return QString::fromLocal8Bit(m_session.Error());
+pad::PadSession& CGamePad::Session() {
+    if (!m_session) {
+        m_session = std::make_unique<pad::PadSession>(m_store, KeyTiming());
+        if (m_session->Available()) {
+            m_timer.setInterval(kPollInterval);
+            connect(&m_timer, &QTimer::timeout, this, &CGamePad::Poll);
+            m_timer.start();
+        }
+    }
+    return *m_session;
+}
+
+QString CGamePad::Error() {
+    return QString::fromLocal8Bit(Session().Error());
 }
 
 void CGamePad::WatchGame(qint64 processId) {
     m_game = std::make_unique<GameWatch>(processId);
     // The button that started the game is still down: it starts nothing more.
-    m_session.Settle(m_clock());
+    Session().Settle(m_clock());
 }
 
 void CGamePad::Poll() {
@@ -62,7 +68,7 @@ void CGamePad::Poll() {
     }
     m_polling = true;
     const pad::Time now = m_clock();
-    for (const pad::PadEvent& event : m_session.Poll(now)) {
+    for (const pad::PadEvent& event : Session().Poll(now)) {
         switch (event.kind) {
             case pad::PadEvent::Kind::Combination:
                 if (m_game) {
@@ -98,7 +104,7 @@ void CGamePad::EndWatch(pad::Time now) {
     const bool byPad = m_game->EndedByPad();
     m_game.reset();
     // The combination is still held: it must not go on as keys.
-    m_session.Settle(now);
+    Session().Settle(now);
     if (byPad && m_mainWindow) {
         m_mainWindow->raise();
         m_mainWindow->activateWindow();

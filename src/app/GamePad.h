@@ -35,7 +35,8 @@ public:
     // How often the pads are read: the device read, no test waits on it.
     static constexpr std::chrono::milliseconds kPollInterval{15};
 
-    // Opens SDL. The mappings taught come from `profile`; `clock` gives the time, the steady
+    // SDL starts once the event loop runs, after the window's first paint, or when first
+    // needed. The mappings taught come from `profile`; `clock` gives the time, the steady
     // clock when none is given (tests pass their own).
     explicit CGamePad(ui::CProfile& profile, QObject* parent = nullptr, Clock clock = {});
     ~CGamePad() override;
@@ -43,9 +44,9 @@ public:
     // A held direction repeats at the desktop's key repeat rate, after about the usual delay.
     static pad::Timing KeyTiming();
 
-    bool Available() const { return m_session.Available(); }
-    QString Error() const;
-    pad::PadSession& Session() { return m_session; }
+    bool Available() { return Session().Available(); }
+    QString Error();
+    pad::PadSession& Session();
     pad::MappingStore& Store() { return m_store; }
 
     // The main window: X configures there, and the focus returns there after a game the pad
@@ -76,7 +77,7 @@ private:
     void EndWatch(pad::Time now);
 
     PadProfileStore m_store;
-    pad::PadSession m_session;
+    std::unique_ptr<pad::PadSession> m_session;
     Clock m_clock;
     QTimer m_timer;
     QPointer<QWidget> m_mainWindow;

@@ -2,7 +2,6 @@
 
 #include <QSettings>
 #include <condition_variable>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -22,7 +21,8 @@ constexpr std::chrono::milliseconds kPollInterval{15};
 // started, read and stopped on that one thread.
 class PadThread {
 public:
-    explicit PadThread(const PadWatchOptions& options) : m_options(options) {
+    PadThread(const PadWatchOptions& options, std::int64_t processId)
+        : m_options(options), m_processId(processId) {
         m_thread = std::thread([this] { Run(); });
     }
     ~PadThread() {
@@ -36,37 +36,32 @@ public:
     PadThread(const PadThread&) = delete;
     PadThread& operator=(const PadThread&) = delete;
 
-    void Watch(std::int64_t processId) {
-        const std::lock_guard lock(m_mutex);
-        m_processId = processId;
-    }
-
 private:
     void Run() {
+        {
+            std::unique_lock lock(m_mutex);
+            if (m_wake.wait_for(lock, m_options.padsAfter, [this] { return m_stop; })) {
+                return;  // the game is over already
+            }
+        }
         pad::PadSession session(m_options.store);
         if (!session.Available()) {
             return;  // no pads to read: the game runs as it would without them
         }
-        std::unique_ptr<GameWatch> game;
+        GameWatch game(m_processId);
+        session.Settle(m_options.clock());
         std::unique_lock lock(m_mutex);
         while (!m_stop) {
-            const std::optional<std::int64_t> processId = m_processId;
             lock.unlock();
             const pad::Time now = m_options.clock();
-            if (processId && !game) {
-                game = std::make_unique<GameWatch>(*processId);
-                session.Settle(now);
-            }
             for (const pad::PadEvent& event : session.Poll(now)) {
-                if (event.kind == pad::PadEvent::Kind::Combination && game) {
-                    game->Combination(now);
+                if (event.kind == pad::PadEvent::Kind::Combination) {
+                    game.Combination(now);
                 }
             }
-            if (game) {
-                game->Tick(now);
-            }
+            game.Tick(now);
             if (m_options.afterPoll) {
-                m_options.afterPoll(game != nullptr);
+                m_options.afterPoll();
             }
             lock.lock();
             m_wake.wait_for(lock, kPollInterval, [this] { return m_stop; });
@@ -74,10 +69,10 @@ private:
     }
 
     const PadWatchOptions& m_options;
+    const std::int64_t m_processId;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
-    std::optional<std::int64_t> m_processId;
     std::thread m_thread;
 };
 
@@ -85,8 +80,10 @@ private:
 
 games::ForwardedResult RunForwardedWithPad(games::GameLauncher& launcher, int game,
                                            const PadWatchOptions& options) {
-    PadThread pads(options);
-    return launcher.RunForwarded(game, [&pads](std::int64_t processId) { pads.Watch(processId); });
+    // Started once the game runs, so that SDL does not hold up the emulator's own start.
+    std::optional<PadThread> pads;
+    return launcher.RunForwarded(game,
+                                 [&](std::int64_t processId) { pads.emplace(options, processId); });
 }
 
 games::ForwardedResult RunForwardedWithPad(games::GameLauncher& launcher, int game) {
@@ -98,7 +95,7 @@ games::ForwardedResult RunForwardedWithPad(games::GameLauncher& launcher, int ga
     const auto clock = [origin] {
         return std::chrono::duration_cast<pad::Time>(std::chrono::steady_clock::now() - origin);
     };
-    const PadWatchOptions options{store, clock, {}};
+    const PadWatchOptions options{store, clock, {}, kPadsAfter};
     return RunForwardedWithPad(launcher, game, options);
 }
 

@@ -1,10 +1,7 @@
-// SDL owns no main() here, and Velmora's windows are Qt's: SDL reads the devices, nothing more.
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
-
 #include <map>
 
 #include "PadDevices.h"
+#include "SdlApi.h"
 
 namespace velmora::pad {
 
@@ -36,6 +33,7 @@ struct Opened {
 }  // namespace
 
 struct PadDevices::State {
+    const SdlApi* sdl = nullptr;
     bool available = false;
     std::string error;
     std::map<DeviceId, Opened> devices;
@@ -45,14 +43,19 @@ struct PadDevices::State {
 };
 
 PadDevices::PadDevices() : m_state(std::make_unique<State>()) {
+    const SdlApi* sdl = LoadSdl(m_state->error);
+    if (sdl == nullptr) {
+        return;
+    }
+    m_state->sdl = sdl;
     // SDL would turn SIGINT and SIGTERM into events of its own, and Velmora must end on them
     // as it always has.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The emulator has the focus while its game runs, and the combination must still count.
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    SDL_SetMainReady();
-    if (SDL_InitSubSystem(kSubsystems) != 0) {
-        m_state->error = SDL_GetError();
+    sdl->SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    sdl->SetMainReady();
+    if (sdl->InitSubSystem(kSubsystems) != 0) {
+        m_state->error = sdl->GetError();
         return;
     }
     m_state->available = true;
@@ -66,7 +69,7 @@ PadDevices::~PadDevices() {
     while (!m_state->devices.empty()) {
         m_state->Close(m_state->devices.begin()->first, ignored);
     }
-    SDL_QuitSubSystem(kSubsystems);
+    m_state->sdl->QuitSubSystem(kSubsystems);
 }
 
 bool PadDevices::Available() const {
@@ -79,34 +82,34 @@ const std::string& PadDevices::Error() const {
 
 void PadDevices::State::Open(int index, std::vector<RawEvent>& out) {
     Opened opened;
-    if (SDL_IsGameController(index)) {
-        opened.controller = SDL_GameControllerOpen(index);
+    if (sdl->IsGameController(index)) {
+        opened.controller = sdl->GameControllerOpen(index);
     }
     opened.joystick = opened.controller != nullptr
-                          ? SDL_GameControllerGetJoystick(opened.controller)
-                          : SDL_JoystickOpen(index);
+                          ? sdl->GameControllerGetJoystick(opened.controller)
+                          : sdl->JoystickOpen(index);
     if (opened.joystick == nullptr) {
         return;  // gone again already, or not ours to open
     }
     DeviceInfo& info = opened.info;
-    info.id = SDL_JoystickInstanceID(opened.joystick);
+    info.id = sdl->JoystickInstanceID(opened.joystick);
     if (devices.count(info.id) > 0) {
         if (opened.controller != nullptr) {
-            SDL_GameControllerClose(opened.controller);
+            sdl->GameControllerClose(opened.controller);
         } else {
-            SDL_JoystickClose(opened.joystick);
+            sdl->JoystickClose(opened.joystick);
         }
         return;  // SDL said so twice
     }
     char guid[33] = {};
-    SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(opened.joystick), guid, sizeof guid);
+    sdl->JoystickGetGUIDString(sdl->JoystickGetGUID(opened.joystick), guid, sizeof guid);
     info.guid = guid;
-    const char* name = SDL_JoystickName(opened.joystick);
+    const char* name = sdl->JoystickName(opened.joystick);
     info.name = name != nullptr ? name : "";
     info.controller = opened.controller != nullptr;
-    for (int axis = 0; axis < SDL_JoystickNumAxes(opened.joystick); ++axis) {
+    for (int axis = 0; axis < sdl->JoystickNumAxes(opened.joystick); ++axis) {
         Sint16 rest = 0;
-        if (SDL_JoystickGetAxisInitialState(opened.joystick, axis, &rest) == SDL_TRUE &&
+        if (sdl->JoystickGetAxisInitialState(opened.joystick, axis, &rest) == SDL_TRUE &&
             (rest >= kRestsAtEnd || rest <= -kRestsAtEnd)) {
             info.axisRests.emplace_back(axis, rest);
         }
@@ -121,9 +124,9 @@ void PadDevices::State::Close(DeviceId id, std::vector<RawEvent>& out) {
         return;
     }
     if (found->second.controller != nullptr) {
-        SDL_GameControllerClose(found->second.controller);
+        sdl->GameControllerClose(found->second.controller);
     } else {
-        SDL_JoystickClose(found->second.joystick);
+        sdl->JoystickClose(found->second.joystick);
     }
     devices.erase(found);
     out.push_back({RawEvent::Kind::Removed, id});
@@ -134,8 +137,9 @@ std::vector<RawEvent> PadDevices::Poll() {
     if (!m_state->available) {
         return out;
     }
+    const SdlApi* sdl = m_state->sdl;
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
+    while (sdl->PollEvent(&event) != 0) {
         switch (event.type) {
             case SDL_JOYDEVICEADDED:
                 m_state->Open(event.jdevice.which, out);

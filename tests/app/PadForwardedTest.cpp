@@ -73,10 +73,10 @@ TEST(PadForwarded, TheHeldCombinationEndsAGameStartedFromTheCommandLine) {
             pad.Button(SDL_CONTROLLER_BUTTON_BACK, down);
         };
         // Each step acts once the read before it has seen what the last step did.
-        const auto script = [&](bool watching) {
+        const auto script = [&] {
             switch (step) {
                 case 0:  // the emulator waits for its gate: press
-                    if (watching && std::filesystem::exists(ready)) {
+                    if (std::filesystem::exists(ready)) {
                         hold(true);
                         ++step;
                     }
@@ -105,7 +105,8 @@ TEST(PadForwarded, TheHeldCombinationEndsAGameStartedFromTheCommandLine) {
             }
         };
         const games::ForwardedResult result = RunForwardedWithPad(
-            launcher, 2, {store, [&] { return pad::Time(now.load()); }, script});
+            launcher, 2,
+            {store, [&] { return pad::Time(now.load()); }, script, std::chrono::milliseconds(0)});
         EXPECT_TRUE(result.started) << c.name << ": " << result.error;
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_GE(step, 3) << c.name;
