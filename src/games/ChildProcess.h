@@ -24,7 +24,7 @@ public:
 private:
     std::int64_t m_processId;
     // Windows: the process, held open so that its id is not given to another while watched.
-    void* m_handle = nullptr;
+    [[maybe_unused]] void* m_handle = nullptr;
 };
 
 }  // namespace velmora::games

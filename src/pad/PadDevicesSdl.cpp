@@ -62,14 +62,19 @@ PadDevices::PadDevices() : m_state(std::make_unique<State>()) {
 }
 
 PadDevices::~PadDevices() {
-    if (!m_state->available) {
+    if (m_state->sdl == nullptr) {
         return;
     }
-    std::vector<RawEvent> ignored;
-    while (!m_state->devices.empty()) {
-        m_state->Close(m_state->devices.begin()->first, ignored);
+    if (m_state->available) {
+        std::vector<RawEvent> ignored;
+        while (!m_state->devices.empty()) {
+            m_state->Close(m_state->devices.begin()->first, ignored);
+        }
+        m_state->sdl->QuitSubSystem(kSubsystems);
     }
-    m_state->sdl->QuitSubSystem(kSubsystems);
+    // What SDL keeps for this thread (its error text) goes with it: the thread may be one of
+    // ours that SDL did not make, such as the one "--start" reads the pads on.
+    m_state->sdl->TLSCleanup();
 }
 
 bool PadDevices::Available() const {

@@ -17,7 +17,7 @@ namespace velmora::pad {
     X(IsGameController) X(GameControllerOpen) X(GameControllerGetJoystick) \
     X(GameControllerClose) X(JoystickOpen) X(JoystickClose) X(JoystickInstanceID) \
     X(JoystickGetGUID) X(JoystickGetGUIDString) X(JoystickName) X(JoystickNumAxes) \
-    X(JoystickGetAxisInitialState)
+    X(JoystickGetAxisInitialState) X(TLSCleanup)
 // clang-format on
 
 struct SdlApi {
