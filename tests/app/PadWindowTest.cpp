@@ -14,7 +14,9 @@
 #include "CPadSetupDlg.h"
 #include "ChildProcess.h"
 #include "PadProfileStore.h"
+#ifdef VELMORA_HAVE_SDL
 #include "PadTestSupport.h"
+#endif
 
 namespace velmora::app {
 namespace {
