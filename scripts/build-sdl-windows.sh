@@ -4,7 +4,8 @@
 # virtual joysticks), haptics, events, and the video subsystem SDL's Windows joystick code
 # needs; no audio, rendering, OpenGL or Vulkan. From Debian's own libsdl2 source package,
 # unchanged, with Debian's mingw-w64 (posix threads): the same SDL as the ready-made archive in
-# ../shared/sdl2-mingw, and the version Debian 12 ships for Linux. A few minutes on 2 cores.
+# ../shared/sdl2-mingw (the same libSDL2.a, byte for byte), and the version Debian 12 ships
+# for Linux. About 3 minutes on 2 cores.
 #   scripts/build-sdl-windows.sh PREFIX [WORKDIR]
 # scripts/build-windows.sh calls it when no ready-made archive of this SDL is at hand.
 set -euo pipefail
@@ -70,7 +71,7 @@ cmake -S "$source_dir" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$work/mingw.cma
 cmake --build build -j"$(nproc)"
 cmake --install build
 # Relocatable, as the archive is: pkg-config finds the prefix from the file's own place, and
-# sdl2-config, which names the build's prefix, is left out.
+# sdl2-config, which names the build's prefix, is left out with the autoconf macro.
 sed -i 's|^prefix=.*|prefix=${pcfiledir}/../..|' "$prefix/lib/pkgconfig/sdl2.pc"
-rm -f "$prefix/bin/sdl2-config"
+rm -rf "$prefix/bin" "$prefix/share/aclocal"
 echo "SDL $version for mingw-w64 installed in $prefix"
