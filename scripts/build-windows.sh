@@ -12,6 +12,13 @@
 #     build/qt6-mingw/<its SHA256>;
 #   - scripts/build-qt-windows.sh, which builds it from Debian's source into
 #     ${XDG_CACHE_HOME:-~/.cache}/velmora/qt6-mingw-6.4.2 (about 45 minutes, once).
+#
+# SDL 2 for Windows (game pads), static, likewise from the first of:
+#   - VELMORA_SDL_MINGW: an unpacked SDL for x86_64-w64-mingw32, used as it is;
+#   - the archive ../shared/sdl2-mingw/sdl2-mingw-2.26.5-static.tar.xz (or VELMORA_SDL_ARCHIVE),
+#     checked and unpacked once into build/sdl2-mingw/<its SHA256>;
+#   - scripts/build-sdl-windows.sh, which builds it from Debian's source into
+#     ${XDG_CACHE_HOME:-~/.cache}/velmora/sdl2-mingw-2.26.5 (a few minutes, once).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -28,19 +35,17 @@ lap() {
 "$root/scripts/deps.sh" build windows
 lap "install"
 
-qt=${VELMORA_QT_MINGW:-}
-archive=${VELMORA_QT_ARCHIVE:-$root/../shared/qt6-mingw/qt6-mingw-6.4.2-static.tar.xz}
-if [ -n "$qt" ]; then
-    echo "Qt for Windows: $qt"
-elif [ -f "$archive" ]; then
+# unpack ARCHIVE NAME: checks ARCHIVE against the SHA256SUMS beside it and unpacks it once into
+# build/NAME/<its SHA256>; that folder on standard output.
+unpack() {
+    local archive=$1 name=$2 sums sum cache
     sums=$(dirname "$archive")/SHA256SUMS
     sum=$(sha256sum "$archive" | cut -d' ' -f1)
     if [ -f "$sums" ] && ! grep -q "^$sum " "$sums"; then
         echo "$archive does not match $sums" >&2
-        exit 1
+        return 1
     fi
-    cache=$root/build/qt6-mingw/$sum
-    qt=$cache/qt6-mingw
+    cache=$root/build/$name/$sum
     # The marker is written last, so an unpacking cut short is never taken for a whole one.
     if [ ! -f "$cache/unpacked" ]; then
         rm -rf "$cache"
@@ -48,6 +53,16 @@ elif [ -f "$archive" ]; then
         tar -C "$cache" -xJf "$archive"
         touch "$cache/unpacked"
     fi
+    echo "$cache"
+}
+
+qt=${VELMORA_QT_MINGW:-}
+archive=${VELMORA_QT_ARCHIVE:-$root/../shared/qt6-mingw/qt6-mingw-6.4.2-static.tar.xz}
+if [ -n "$qt" ]; then
+    echo "Qt for Windows: $qt"
+elif [ -f "$archive" ]; then
+    cache=$(unpack "$archive" qt6-mingw)
+    qt=$cache/qt6-mingw
     echo "Qt for Windows: $archive, unpacked in $cache"
 else
     qt=${XDG_CACHE_HOME:-$HOME/.cache}/velmora/qt6-mingw-6.4.2
@@ -65,6 +80,30 @@ fi
 }
 lap "qt"
 
+sdl=${VELMORA_SDL_MINGW:-}
+archive=${VELMORA_SDL_ARCHIVE:-$root/../shared/sdl2-mingw/sdl2-mingw-2.26.5-static.tar.xz}
+if [ -n "$sdl" ]; then
+    echo "SDL for Windows: $sdl"
+elif [ -f "$archive" ]; then
+    cache=$(unpack "$archive" sdl2-mingw)
+    sdl=$cache/sdl2-mingw
+    echo "SDL for Windows: $archive, unpacked in $cache"
+else
+    sdl=${XDG_CACHE_HOME:-$HOME/.cache}/velmora/sdl2-mingw-2.26.5
+    if [ ! -f "$sdl/built" ]; then
+        echo "No SDL for Windows at hand: building it from Debian's source into $sdl"
+        rm -rf "$sdl"
+        scripts/build-sdl-windows.sh "$sdl"
+        touch "$sdl/built"
+    fi
+    echo "SDL for Windows: $sdl"
+fi
+[ -f "$sdl/lib/cmake/SDL2/SDL2Config.cmake" ] || {
+    echo "$sdl holds no SDL 2 for CMake" >&2
+    exit 1
+}
+lap "sdl"
+
 # Qt's toolchain file loads ours. The host rcc compresses with zstd, which this Qt lacks.
 # Release: the tests run the very program that goes into the zip.
 cmake --no-warn-unused-cli -S . -B "$build" -G Ninja \
@@ -72,6 +111,7 @@ cmake --no-warn-unused-cli -S . -B "$build" -G Ninja \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-x86_64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_AUTORCC_OPTIONS=--no-zstd -DCMAKE_BUILD_TYPE=Release \
+    -DSDL2_DIR="$sdl/lib/cmake/SDL2" \
     -DVELMORA_GUI=ON -DVELMORA_BENCH=OFF "$@" >/dev/null
 lap "configure"
 

@@ -3,8 +3,9 @@
 # scripts/build-windows.sh, then runs every test program under Wine in a fresh prefix in
 # build/windows/wineprefix: the Qt-free libraries (the contract's Windows rules, the registry
 # layer against a real registry), the process runner, the windows and dialogs (Qt's offscreen
-# platform, no display), and the smoke test, Velmora.exe in real windows on Xvfb. Checks that
-# the zip holds Velmora.exe alone. Installs Wine and the smoke test's tools when missing. The
+# platform, no display), the game pad with SDL's virtual devices, and the smoke test,
+# Velmora.exe in real windows on Xvfb. Checks that the zip holds Velmora.exe alone and stays
+# under 7 MB. Installs Wine and the smoke test's tools when missing. The
 # prefix is made afresh on every run, so no registry state survives from one run to the next.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,8 +38,14 @@ if x86_64-w64-mingw32-objdump -h "$build/zipped-Velmora.exe" | grep -q '\.debug_
     echo "The zip's Velmora.exe is not stripped" >&2
     exit 1
 fi
+zip_bytes=$(stat -c %s "$build"/Velmora-*-win64.zip)
 printf 'windows zip: %s bytes, Velmora.exe in it %s bytes\n' \
-    "$(stat -c %s "$build"/Velmora-*-win64.zip)" "$(stat -c %s "$build/zipped-Velmora.exe")"
+    "$zip_bytes" "$(stat -c %s "$build/zipped-Velmora.exe")"
+# The download stays under 7 MB, with Qt and SDL linked in.
+if [ "$zip_bytes" -ge 7000000 ]; then
+    echo "The zip has grown to $zip_bytes bytes; it must stay under 7 MB" >&2
+    exit 1
+fi
 
 # Quiet and unattended: no debug channels, no offer to install Mono or Gecko.
 export WINEPREFIX="$PWD/$build/wineprefix"

@@ -10,6 +10,7 @@
 #include "CVelmoraView.h"
 #include "Contract.h"
 #include "GameMenu.h"
+#include "GamePad.h"
 #include "ModalReturn.h"
 #include "Platform.h"
 #include "Profile.h"
@@ -100,9 +101,13 @@ void CMainFrame::SetActiveView(games::CVelmoraView* view) {
     m_view = view;
     view->SetSaveGuard(&m_history);
     // What is done with the selected game's settings as a whole, between Config and Help.
-    AddGameMenu(*this, m_help->menuAction(),
-                {m_emulatorDirectory, qobject_cast<games::GameListModel*>(view->model()),
-                 [view] { return view->GetSelectedRow(); }});
+    QMenu* game =
+        AddGameMenu(*this, m_help->menuAction(),
+                    {m_emulatorDirectory, qobject_cast<games::GameListModel*>(view->model()),
+                     [view] { return view->GetSelectedRow(); }});
+    game->addSeparator();
+    connect(game->addAction(QStringLiteral("Set up game &pad...")), &QAction::triggered, this,
+            [this] { OpenPadSetup(*this); });
     view->setParent(m_client);
     view->show();
     view->lower();

@@ -28,6 +28,7 @@ enum class Mode {
     Export,
     Import,
     RemoveSettings,
+    SetupPad,
 };
 
 // What a mode needs beyond Qt Core.

@@ -6,6 +6,7 @@
 #include "GameLauncher.h"
 #include "GameList.h"
 #include "GameSnapshots.h"
+#include "PadForwarded.h"
 #include "ProcessRunner.h"
 #include "SettingsWrite.h"
 
@@ -59,8 +60,9 @@ int StartGame(ModeContext& context, int game) {
     games::GameLauncher launcher(context.emulatorDir, context.snapshots, context.runner);
     // The game starts with whatever settings the plugins have, as it does from the list; the
     // user hears why they are not the game's own.
+    // The end-game combination on a pad ends it as it does one started from the window.
     const games::ForwardedResult result =
-        launcher.RunForwarded(game, [game](const std::string& reason) {
+        RunForwardedWithPad(launcher, game, [game](const std::string& reason) {
             ReportError("Velmora: the plugin settings of game " + std::to_string(game) +
                         " were not restored: " + reason);
         });

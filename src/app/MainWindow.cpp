@@ -4,6 +4,7 @@
 
 #include "CVelmoraDoc.h"
 #include "CVelmoraView.h"
+#include "GamePad.h"
 #include "Profile.h"
 #include "WidgetText.h"
 
@@ -22,6 +23,7 @@ std::unique_ptr<CMainFrame> OpenMainWindow(const std::string& executablePath, ui
     games::CVelmoraView* list = view.release();  // the frame owns it from here
     frame->SetActiveView(list);
     list->OnInitialUpdate();
+    InstallGamePad(*frame, *list, profile);
 
     if (profile.GetInt(ui::kPositionSection, "Maximized", 0) != 0) {
         frame->showMaximized();

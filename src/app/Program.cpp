@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "Bitmaps.h"
+#include "CPadSetupDlg.h"
 #include "CVelmoraApp.h"
 #include "CommandLine.h"
 #include "CommandModes.h"
@@ -105,6 +106,12 @@ int RunMode(const CommandLine& line, ModeContext& context) {
                        : kExitFailed;
         case Mode::RemoveSettings:
             return RemoveGameSettings(context.emulatorDir, request.game, ConsoleSinks());
+        case Mode::SetupPad:
+            if (!context.display) {
+                ReportError("Setting up a game pad needs a display.");
+                return kExitFailed;
+            }
+            return RunPadSetupMode();
         case Mode::Window:
             break;
     }

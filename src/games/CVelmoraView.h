@@ -67,6 +67,8 @@ public:
 
 signals:
     void SelectionChanged();
+    // A game started, captured or detached, and runs as this process.
+    void GameStarted(qint64 processId);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -9,6 +9,7 @@
 
 #include <QEventLoop>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,6 +35,8 @@ public:
     bool Started();
     // Why it did not start, in the system's words.
     std::string StartError();
+    // Its process id once started.
+    std::int64_t ProcessId() const;
     // Waits until a started child has ended: in a local event loop that leaves user input
     // queued where the thread has an event loop, else blocking.
     void WaitForEnd();
@@ -48,8 +51,9 @@ private:
 };
 
 // See ProcessRunner::StartDetached and ProcessRunner::RunForwarded.
-bool StartDetachedChild(const emu::Command& command);
-ForwardedResult RunForwardedChild(const emu::Command& command);
+bool StartDetachedChild(const emu::Command& command, std::int64_t* processId);
+ForwardedResult RunForwardedChild(const emu::Command& command,
+                                  const std::function<void(std::int64_t)>& onStarted);
 
 // Runs a local event loop that leaves user input queued; `setup` arranges for it to quit.
 void WaitWithoutUserInput(const std::function<void(QEventLoop&)>& setup);

@@ -303,6 +303,10 @@ std::string CapturedChild::StartError() {
     return m_state->startError;
 }
 
+std::int64_t CapturedChild::ProcessId() const {
+    return m_state->pid;
+}
+
 void CapturedChild::WaitForEnd() {
     State& state = *m_state;
     if (state.pid <= 0 || state.ended) {
@@ -348,13 +352,19 @@ size_t CapturedChild::Take(size_t most, std::string& into) {
 // Started in a session of its own by a child that ends at once, so that nothing is left to
 // wait for: the emulator outlives Velmora and never becomes a zombie of ours. Its standard
 // output and error are ours, its standard input the null device.
-bool StartDetachedChild(const emu::Command& command) {
+bool StartDetachedChild(const emu::Command& command, std::int64_t* processId) {
     // All that the children use is made before they are forked: a copy of a process with
     // threads may only make calls that take no lock.
     std::vector<char*> words = Words(command);
     const char* dir = command.workingDirectory.empty() ? nullptr : command.workingDirectory.c_str();
     int report[2] = {-1, -1};  // an error number, or nothing once the emulator runs
+    int started[2] = {-1, -1};  // the emulator's process id, from the child between
     if (::pipe2(report, O_CLOEXEC) != 0) {
+        return false;
+    }
+    if (::pipe2(started, O_CLOEXEC) != 0) {
+        ::close(report[0]);
+        ::close(report[1]);
         return false;
     }
     const pid_t middle = ::fork();
@@ -362,6 +372,7 @@ bool StartDetachedChild(const emu::Command& command) {
         ::setsid();
         const pid_t emulator = ::fork();
         if (emulator > 0) {
+            (void)!::write(started[1], &emulator, sizeof emulator);
             ::_exit(0);
         }
         if (emulator == 0) {
@@ -386,19 +397,29 @@ bool StartDetachedChild(const emu::Command& command) {
         ::_exit(127);
     }
     ::close(report[1]);
+    ::close(started[1]);
     int error = 0;
     ssize_t got = -1;
+    pid_t emulator = 0;
     if (middle > 0) {
         Reap(middle);
+        if (::read(started[0], &emulator, sizeof emulator) != sizeof emulator) {
+            emulator = 0;
+        }
         do {
             got = ::read(report[0], &error, sizeof error);
         } while (got < 0 && errno == EINTR);
     }
     ::close(report[0]);
+    ::close(started[0]);
+    if (processId != nullptr) {
+        *processId = got == 0 ? emulator : 0;
+    }
     return got == 0;
 }
 
-ForwardedResult RunForwardedChild(const emu::Command& command) {
+ForwardedResult RunForwardedChild(const emu::Command& command,
+                                  const std::function<void(std::int64_t)>& onStarted) {
     ForwardedResult result;
     Spawn spawn(command.workingDirectory);
     int error = 0;
@@ -408,6 +429,9 @@ ForwardedResult RunForwardedChild(const emu::Command& command) {
         return result;
     }
     result.started = true;
+    if (onStarted) {
+        onStarted(pid);
+    }
     result.exitCode = Reap(pid).value_or(-1);
     return result;
 }

@@ -111,6 +111,10 @@ bool CapturedChild::Started() {
     return m_state->started;
 }
 
+std::int64_t CapturedChild::ProcessId() const {
+    return m_state->process.processId();
+}
+
 std::string CapturedChild::StartError() {
     return Started() ? std::string() : m_state->process.errorString().toLocal8Bit().toStdString();
 }
@@ -140,14 +144,20 @@ size_t CapturedChild::Take(size_t most, std::string& into) {
     return static_cast<size_t>(chunk.size());
 }
 
-bool StartDetachedChild(const emu::Command& command) {
+bool StartDetachedChild(const emu::Command& command, std::int64_t* processId) {
     QProcess process;
     Configure(process, command, WindowMode::Shown);
     process.setStandardInputFile(QProcess::nullDevice());
-    return process.startDetached();
+    qint64 id = 0;
+    const bool started = process.startDetached(&id);
+    if (processId != nullptr) {
+        *processId = started ? id : 0;
+    }
+    return started;
 }
 
-ForwardedResult RunForwardedChild(const emu::Command& command) {
+ForwardedResult RunForwardedChild(const emu::Command& command,
+                                  const std::function<void(std::int64_t)>& onStarted) {
     QProcess process;
     Configure(process, command, WindowMode::Shown);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -160,6 +170,9 @@ ForwardedResult RunForwardedChild(const emu::Command& command) {
         return result;
     }
     result.started = true;
+    if (onStarted) {
+        onStarted(process.processId());
+    }
     process.waitForFinished(-1);
     result.exitCode = process.exitCode();
     return result;

@@ -30,8 +30,11 @@ void CVelmoraView::StartSelectedGame() {
     if (m_frame.ShowOutputFlag() == 0) {
         m_frame.SetOutputText(std::string());
         // The same words as a captured start that fails; a game that starts leaves the bar empty.
-        if (!launcher.StartDetached(game)) {
+        std::int64_t processId = 0;
+        if (!launcher.StartDetached(game, &processId)) {
             m_frame.SetOutputText(std::string(kRefused));
+        } else {
+            emit GameStarted(processId);
         }
         return;
     }
@@ -42,6 +45,7 @@ void CVelmoraView::StartSelectedGame() {
             window->repaint();
         }
     };
+    hooks.onChildStarted = [this](std::int64_t processId) { emit GameStarted(processId); };
     const CaptureResult result = launcher.RunCaptured(game, hooks);
     m_frame.SetOutputText(result.started ? result.text : std::string(kRefused));
 }

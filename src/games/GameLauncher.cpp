@@ -24,13 +24,14 @@ CaptureResult GameLauncher::RunCaptured(int game, const RunHooks& hooks) {
     return m_runner.RunCaptured(Prepare(game), WindowMode::Shown, hooks);
 }
 
-bool GameLauncher::StartDetached(int game) {
-    return ProcessRunner::StartDetached(Prepare(game));
+bool GameLauncher::StartDetached(int game, std::int64_t* processId) {
+    return ProcessRunner::StartDetached(Prepare(game), processId);
 }
 
 ForwardedResult GameLauncher::RunForwarded(int game,
-                                           const SettingsNotRestored& settingsNotRestored) {
-    return ProcessRunner::RunForwarded(Prepare(game, settingsNotRestored));
+                                           const SettingsNotRestored& settingsNotRestored,
+                                           const std::function<void(std::int64_t)>& onStarted) {
+    return ProcessRunner::RunForwarded(Prepare(game, settingsNotRestored), onStarted);
 }
 
 }  // namespace velmora::games

@@ -22,12 +22,14 @@ public:
     // Runs the game and waits for it, its output collected (see ProcessRunner::RunCaptured).
     CaptureResult RunCaptured(int game, const RunHooks& hooks = {});
     // Starts the game and returns at once; false when the emulator could not be started.
-    bool StartDetached(int game);
+    // `processId` (when given) receives the running emulator's.
+    bool StartDetached(int game, std::int64_t* processId = nullptr);
     // Runs the game on our own standard input, output and error and waits for it. When the
     // game's plugin settings cannot be restored, `settingsNotRestored` hears why before the
-    // game starts all the same.
+    // game starts all the same; `onStarted` hears the emulator's process id once it runs.
     using SettingsNotRestored = std::function<void(const std::string& reason)>;
-    ForwardedResult RunForwarded(int game, const SettingsNotRestored& settingsNotRestored = {});
+    ForwardedResult RunForwarded(int game, const SettingsNotRestored& settingsNotRestored = {},
+                                 const std::function<void(std::int64_t)>& onStarted = {});
 
 private:
     emu::Command Prepare(int game, const SettingsNotRestored& settingsNotRestored = {});

@@ -55,6 +55,9 @@ std::unique_ptr<ProcessRunner::Pending> ProcessRunner::Start(const emu::Command&
         run->child.Started();
         hooks.onStartAttempted();
     }
+    if (hooks.onChildStarted && run->child.Started()) {
+        hooks.onChildStarted(run->child.ProcessId());
+    }
     return run;
 }
 
@@ -107,12 +110,13 @@ CaptureResult ProcessRunner::Collect(Pending& run) const {
     return result;
 }
 
-bool ProcessRunner::StartDetached(const emu::Command& command) {
-    return StartDetachedChild(command);
+bool ProcessRunner::StartDetached(const emu::Command& command, std::int64_t* processId) {
+    return StartDetachedChild(command, processId);
 }
 
-ForwardedResult ProcessRunner::RunForwarded(const emu::Command& command) {
-    return RunForwardedChild(command);
+ForwardedResult ProcessRunner::RunForwarded(
+    const emu::Command& command, const std::function<void(std::int64_t processId)>& onStarted) {
+    return RunForwardedChild(command, onStarted);
 }
 
 }  // namespace velmora::games

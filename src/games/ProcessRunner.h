@@ -3,6 +3,7 @@
 // in order, line ends untouched) or detached.
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,6 +34,7 @@ struct ForwardedResult {
 struct RunHooks {
     std::function<void()> onPipeReady;       // before the child is started
     std::function<void()> onStartAttempted;  // right after the attempt, started or not
+    std::function<void(std::int64_t processId)> onChildStarted;  // once it runs, before the wait
 };
 
 class ProcessRunner {
@@ -76,12 +78,15 @@ public:
     CaptureResult Collect(StartedRun& run) const;
 
     // Starts the child and returns at once, without waiting for it to end. False when it could
-    // not be started: no such program, not executable, or its working directory gone.
-    static bool StartDetached(const emu::Command& command);
+    // not be started: no such program, not executable, or its working directory gone. With
+    // `processId`, the child's id goes there.
+    static bool StartDetached(const emu::Command& command, std::int64_t* processId = nullptr);
 
     // Runs the child on our own standard input, output and error, nothing captured, and
-    // waits until it has ended.
-    static ForwardedResult RunForwarded(const emu::Command& command);
+    // waits until it has ended. `onStarted` learns the child's id once it runs.
+    static ForwardedResult RunForwarded(
+        const emu::Command& command,
+        const std::function<void(std::int64_t processId)>& onStarted = {});
 
 private:
     void Pause() const;

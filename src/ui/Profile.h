@@ -5,6 +5,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <optional>
 
 namespace velmora::ui {
 
@@ -20,7 +21,17 @@ public:
     void WriteInt(const char* section, const char* key, int value) {
         m_settings.setValue(Key(section, key), value);
     }
+    // Text values, such as a game pad's taught mapping; nothing when missing.
+    std::optional<QString> GetText(const char* section, const QString& key) const {
+        const QVariant value = m_settings.value(QString::fromLatin1(section) + u'/' + key);
+        return value.isValid() ? std::optional<QString>(value.toString()) : std::nullopt;
+    }
+    void WriteText(const char* section, const QString& key, const QString& value) {
+        m_settings.setValue(QString::fromLatin1(section) + u'/' + key, value);
+    }
     void Flush() { m_settings.sync(); }
+    // After Flush: false when the profile could not be written.
+    bool Written() const { return m_settings.status() == QSettings::NoError; }
 
 private:
     static QString Key(const char* section, const char* key) {

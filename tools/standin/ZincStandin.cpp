@@ -69,6 +69,8 @@
 //                                 blanks, so a test can tell whether two runs overlapped.
 //   ZINC_STANDIN_WAIT_FOR=FILE    After printing, waits until FILE exists (at most a minute)
 //                                 before exiting: a test decides when the emulator ends.
+//   ZINC_STANDIN_IGNORE_TERM=1    Ignores SIGTERM, as an emulator that does not end when asked
+//                                 politely (on Windows it has no window to close anyway).
 //   ZINC_STANDIN_CMDLINE_LOG=FILE Appends the command line and the working directory of every
 //                                 run to FILE (see RunLog.h).
 //   ZINC_STANDIN_GAME_LOG=FILE    A game start also appends what it prints to FILE, so a test
@@ -96,6 +98,7 @@
 #include <process.h>
 #define getpid _getpid
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -484,6 +487,11 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+#endif
+#ifndef _WIN32
+    if (EnvFlag("ZINC_STANDIN_IGNORE_TERM")) {
+        signal(SIGTERM, SIG_IGN);
+    }
 #endif
     Log("start", argc, argv);
     velmora::standin::AppendRunLog(argc, argv);
