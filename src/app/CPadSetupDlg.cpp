@@ -99,13 +99,12 @@ CPadSetupDlg::~CPadSetupDlg() {
 }
 
 void CPadSetupDlg::keyPressEvent(QKeyEvent* event) {
-    // Escape skips the question; Cancel closes the dialog.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (!m_teacher.Done()) {
-            m_teacher.Skip();
-            m_note.clear();
-            ShowState();
-        }
+    // Escape skips the question; with none left to skip it closes the dialog, as Cancel does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        !m_teacher.Done()) {
+        m_teacher.Skip();
+        m_note.clear();
+        ShowState();
         event->accept();
         return;
     }

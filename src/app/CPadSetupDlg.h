@@ -1,6 +1,7 @@
 #pragma once
 // "Set up game pad": teaching a stick, one action after the other ("Press the button for
-// Start game", ...), then the combination that ends a running game. Escape skips a question.
+// Start game", ...), then the combination that ends a running game. Escape skips a question,
+// and once none is left closes the dialog.
 // Save keeps the mapping in Velmora's profile under the stick's GUID, and the stick works
 // with it at once.
 

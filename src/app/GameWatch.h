@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "WatchedProcess.h"
 #include "GameEnder.h"
+#include "WatchedProcess.h"
 
 namespace velmora::app {
 

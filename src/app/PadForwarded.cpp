@@ -83,9 +83,8 @@ games::ForwardedResult RunForwardedWithPad(
     const games::GameLauncher::SettingsNotRestored& settingsNotRestored) {
     // Started once the game runs, so that SDL does not hold up the emulator's own start.
     std::optional<PadThread> pads;
-    return launcher.RunForwarded(game, settingsNotRestored, [&](std::int64_t processId) {
-        pads.emplace(options, processId);
-    });
+    return launcher.RunForwarded(game, settingsNotRestored,
+                                 [&](std::int64_t processId) { pads.emplace(options, processId); });
 }
 
 games::ForwardedResult RunForwardedWithPad(

@@ -357,7 +357,7 @@ bool StartDetachedChild(const emu::Command& command, std::int64_t* processId) {
     // threads may only make calls that take no lock.
     std::vector<char*> words = Words(command);
     const char* dir = command.workingDirectory.empty() ? nullptr : command.workingDirectory.c_str();
-    int report[2] = {-1, -1};  // an error number, or nothing once the emulator runs
+    int report[2] = {-1, -1};   // an error number, or nothing once the emulator runs
     int started[2] = {-1, -1};  // the emulator's process id, from the child between
     if (::pipe2(report, O_CLOEXEC) != 0) {
         return false;

@@ -28,8 +28,7 @@ bool GameLauncher::StartDetached(int game, std::int64_t* processId) {
     return ProcessRunner::StartDetached(Prepare(game), processId);
 }
 
-ForwardedResult GameLauncher::RunForwarded(int game,
-                                           const SettingsNotRestored& settingsNotRestored,
+ForwardedResult GameLauncher::RunForwarded(int game, const SettingsNotRestored& settingsNotRestored,
                                            const std::function<void(std::int64_t)>& onStarted) {
     return ProcessRunner::RunForwarded(Prepare(game, settingsNotRestored), onStarted);
 }

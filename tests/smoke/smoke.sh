@@ -148,6 +148,14 @@ dialog=$(wait_for_window "^Import settings$") || fail "Alt+G, I opened no file d
 xdotool windowfocus --sync "$dialog" type "$work/game2.velmora"
 xdotool key Return
 until_true [ -s "$emu/cfg/Velmora002.cfg" ] || fail "the import wrote no options file"
+# Set up game pad: Escape skips each question, and with none left closes the dialog.
+game_menu p
+dialog=$(wait_for_window "^Set up game pad$") || fail "Alt+G, P opened no dialog"
+escape_pad_dialog() {
+    xdotool windowfocus --sync "$dialog" key Escape 2>/dev/null || true
+    gone "^Set up game pad$"
+}
+until_true escape_pad_dialog || fail "Escape did not get through the pad's dialog"
 # Restore the newest version, the one the import kept: the removed settings, so none.
 game_menu r
 dialog=$(wait_for_window "Restore earlier settings - 2 ") || fail "Alt+G, R opened no dialog"
