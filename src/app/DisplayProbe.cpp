@@ -10,6 +10,12 @@ namespace velmora::app {
 namespace {
 
 constexpr const char* kPlatformVariable = "QT_QPA_PLATFORM";
+// Windows always has its display (and a static Qt there has its one platform alone).
+#ifdef _WIN32
+constexpr bool kDisplayMayBeMissing = false;
+#else
+constexpr bool kDisplayMayBeMissing = true;
+#endif
 const QString kFallback = QStringLiteral("offscreen");
 
 // What Qt says while it looks for the display is held back: it is passed on once the display
@@ -33,7 +39,8 @@ void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& 
 }  // namespace
 
 DisplayProbe::DisplayProbe(bool platformChosen)
-    : m_fallback(!platformChosen && !qEnvironmentVariableIsSet(kPlatformVariable)) {
+    : m_fallback(kDisplayMayBeMissing && !platformChosen &&
+                 !qEnvironmentVariableIsSet(kPlatformVariable)) {
     if (!m_fallback) {
         return;
     }
