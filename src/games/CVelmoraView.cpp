@@ -91,6 +91,10 @@ void CVelmoraView::OnInitialUpdate() {
     m_helpRun = m_runner.StartCaptured(
         emu::HelpTextCommand(m_frame.EmulatorPath(), m_frame.EmulatorDirectory()),
         WindowMode::Hidden);
+    // Collected once the event loop runs, the window shown: the wait runs the event loop, so
+    // the list paints meanwhile. (Waiting for a first paint instead waits for ever where the
+    // window is never exposed.)
+    QTimer::singleShot(0, this, &CVelmoraView::CollectHelpText);
 
     const std::string& dir = m_frame.EmulatorDirectory();
     m_model->SetListing(std::move(list.text), [configured = ConfiguredGames(dir)](int game) {
@@ -102,14 +106,6 @@ void CVelmoraView::OnInitialUpdate() {
 void CVelmoraView::CollectHelpText() {
     if (m_helpRun.IsPending()) {
         m_frame.SetHelpText(m_runner.Collect(m_helpRun).text);
-    }
-}
-
-void CVelmoraView::paintEvent(QPaintEvent* event) {
-    QTreeView::paintEvent(event);
-    if (m_helpRun.IsPending()) {
-        // Once this paint has reached the screen.
-        QTimer::singleShot(0, this, &CVelmoraView::CollectHelpText);
     }
 }
 

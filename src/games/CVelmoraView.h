@@ -42,8 +42,8 @@ public:
     void OnInitialUpdate();
 
     // Waits for the help run OnInitialUpdate started and hands its text to the frame. Called
-    // once the list has first painted, and before anything that runs the emulator or needs the
-    // text; does nothing once the text is in.
+    // as soon as the event loop runs after it, and before anything that runs the emulator or
+    // needs the text; does nothing once the text is in.
     void CollectHelpText();
 
     int GetSelectedRow() const;  // -1 when no row is selected
@@ -74,7 +74,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles) override;
 

@@ -47,7 +47,7 @@ TEST_F(MainFrameTest, FirstRunOpensWithDefaults) {
     EXPECT_EQ(frame->OutputBar()->Text(), games::kGreetingText);
     EXPECT_EQ(frame->EmulatorDirectory(), m_emu.FrameDir());
     EXPECT_EQ(frame->EmulatorPath(), m_emu.FramePath("ZINC.EXE"));
-    // The help text comes in once the list has first painted, with nobody asking for it.
+    // The help text comes in once the event loop runs, with nobody asking for it.
     EXPECT_TRUE(test::WaitUntil(
         [&] { return frame->HelpText().find("[--renderer=FILE]") != std::string::npos; }));
 }
