@@ -16,7 +16,16 @@ constexpr bool kDisplayMayBeMissing = false;
 #else
 constexpr bool kDisplayMayBeMissing = true;
 #endif
-const QString kFallback = QStringLiteral("offscreen");
+
+// The platforms Qt tries when none is named, as it chooses them itself on Linux: X11, or
+// Wayland first in a Wayland session other than GNOME's; then the offscreen platform, which
+// always works, instead of an abort.
+QByteArray PlatformsToTry() {
+    const QByteArray desktop =
+        (qgetenv("XDG_CURRENT_DESKTOP") + ':' + qgetenv("XDG_SESSION_DESKTOP")).toLower();
+    const bool wayland = qgetenv("XDG_SESSION_TYPE") == "wayland" && !desktop.contains("gnome");
+    return wayland ? "wayland;xcb;offscreen" : "xcb;offscreen";
+}
 
 // What Qt says while it looks for the display is held back: it is passed on once the display
 // was reached, and otherwise Velmora tells the user in one line of its own.
@@ -44,8 +53,7 @@ DisplayProbe::DisplayProbe(bool platformChosen)
     if (!m_fallback) {
         return;
     }
-    // Before any application exists, the platform name is the one Qt would choose.
-    qputenv(kPlatformVariable, (QGuiApplication::platformName() + u';' + kFallback).toUtf8());
+    qputenv(kPlatformVariable, PlatformsToTry());
     m_previous = qInstallMessageHandler(HoldBack);
     g_previous = m_previous;
 }
@@ -56,9 +64,8 @@ DisplayProbe::~DisplayProbe() {
     }
     qInstallMessageHandler(m_previous);
     qunsetenv(kPlatformVariable);  // the emulator started later inherits nothing of it
-    const bool reached = DisplayReached();
-    for (const Held& held : g_held) {
-        if (reached || held.type >= QtCriticalMsg) {
+    if (DisplayReached()) {
+        for (const Held& held : g_held) {
             const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
             qt_message_output(held.type, context, held.message);
         }
@@ -67,7 +74,7 @@ DisplayProbe::~DisplayProbe() {
 }
 
 bool DisplayProbe::DisplayReached() const {
-    return !m_fallback || QGuiApplication::platformName() != kFallback;
+    return !m_fallback || QGuiApplication::platformName() != QLatin1String("offscreen");
 }
 
 }  // namespace velmora::app

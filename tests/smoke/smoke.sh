@@ -205,8 +205,9 @@ wait "$velmora" || status=$?
 ! game_running 4 || fail "No started the game"
 [ ! -e "$emu/cfg/Velmora004.cfg" ] || fail "No configured the game"
 
-# Qt's own options reach Qt: a style, and a title for the first window.
-"$emu/Velmora" -style fusion -qwindowtitle "Velmora with Qt options" &
+# Qt's own options reach Qt: a style, and a title for the first window. Qt picks its platform
+# itself here, as on a desktop where nobody names one.
+env -u QT_QPA_PLATFORM "$emu/Velmora" -style fusion -qwindowtitle "Velmora with Qt options" &
 velmora=$!
 main=$(wait_for_window "^Velmora with Qt options$") || fail "Qt's options did not reach Qt"
 config_menu x
