@@ -12,8 +12,8 @@
 #include "CConfigGameDlg.h"
 #include "COutputBar.h"
 #include "CPadSetupDlg.h"
-#include "WatchedProcess.h"
 #include "PadProfileStore.h"
+#include "WatchedProcess.h"
 #ifdef VELMORA_HAVE_SDL
 #include "PadTestSupport.h"
 #endif

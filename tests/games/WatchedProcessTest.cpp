@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "WatchedProcess.h"
 #include "TempDir.h"
+#include "WatchedProcess.h"
 
 #ifndef _WIN32
 #include <signal.h>
