@@ -12,30 +12,14 @@ work=$(realpath -m "${2:-${TMPDIR:-/tmp}/velmora-qt6-mingw-build}")
 version=6.4.2
 debian_version=6.4.2+dfsg-10
 scripts=$(cd "$(dirname "$0")" && pwd)
+toolchain=$scripts/../cmake/toolchains/mingw-w64-compilers.cmake
 mkdir -p "$work"
 cd "$work"
 
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 "$scripts/deps.sh" build windows qt-windows
 
-# Qt's source from Debian: apt needs source lines, made from the machine's own binary lines.
-if ! ls qt6-base_${version}*.orig.tar.xz >/dev/null 2>&1; then
-    if ! grep -rqs "^deb-src\|^Types: deb-src" /etc/apt/sources.list /etc/apt/sources.list.d/; then
-        for f in /etc/apt/sources.list.d/*.sources; do
-            if [ -f "$f" ] && grep -q '^Types: deb$' "$f"; then
-                sed 's/^Types: deb$/Types: deb-src/' "$f" |
-                    "${sudo_cmd[@]}" tee "/etc/apt/sources.list.d/src-$(basename "$f")" >/dev/null
-            fi
-        done
-        if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
-            grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
-                "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/src-sources.list >/dev/null
-        fi
-        "${sudo_cmd[@]}" apt-get update -qq
-    fi
-    apt-get source --download-only "qt6-base=$debian_version"
-fi
+# The source from Debian.
+"$scripts/debian-source.sh" qt6-base "$debian_version"
 
 source_dir=qtbase-everywhere-src-$version
 if [ ! -d "$source_dir" ]; then
@@ -53,22 +37,8 @@ if [ ! -d "$source_dir" ]; then
     done
 fi
 
-# Qt's own build needs a toolchain without Velmora's static link flags.
-cat >mingw.cmake <<'TOOLCHAIN'
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-TOOLCHAIN
-
 cmake -S "$source_dir" -B build -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$work/mingw.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DBUILD_SHARED_LIBS=OFF -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \

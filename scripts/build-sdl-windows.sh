@@ -14,30 +14,14 @@ work=$(realpath -m "${2:-${TMPDIR:-/tmp}/velmora-sdl2-mingw-build}")
 version=2.26.5
 debian_version=2.26.5+dfsg-1
 scripts=$(cd "$(dirname "$0")" && pwd)
+toolchain=$scripts/../cmake/toolchains/mingw-w64-compilers.cmake
 mkdir -p "$work"
 cd "$work"
 
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 "$scripts/deps.sh" build windows qt-windows
 
-# SDL's source from Debian: apt needs source lines, made from the machine's own binary lines.
-if ! ls libsdl2_${version}*.orig.tar.* >/dev/null 2>&1; then
-    if ! grep -rqs "^deb-src\|^Types: deb-src" /etc/apt/sources.list /etc/apt/sources.list.d/; then
-        for f in /etc/apt/sources.list.d/*.sources; do
-            if [ -f "$f" ] && grep -q '^Types: deb$' "$f"; then
-                sed 's/^Types: deb$/Types: deb-src/' "$f" |
-                    "${sudo_cmd[@]}" tee "/etc/apt/sources.list.d/src-$(basename "$f")" >/dev/null
-            fi
-        done
-        if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
-            grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
-                "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/src-sources.list >/dev/null
-        fi
-        "${sudo_cmd[@]}" apt-get update -qq
-    fi
-    apt-get source --download-only "libsdl2=$debian_version"
-fi
+# The source from Debian.
+"$scripts/debian-source.sh" libsdl2 "$debian_version"
 
 # Unpacked under a name of our own, whatever the tarball's top folder is called.
 source_dir=sdl2-source
@@ -48,21 +32,7 @@ if [ ! -f "$source_dir/CMakeLists.txt" ]; then
     tar -C "$source_dir" --strip-components=1 -xf "$orig"
 fi
 
-# SDL's own build needs a toolchain without Velmora's static link flags.
-cat >mingw.cmake <<'TOOLCHAIN'
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-TOOLCHAIN
-
-cmake -S "$source_dir" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$work/mingw.cmake" \
+cmake -S "$source_dir" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
     -DSDL_AUDIO=OFF -DSDL_RENDER=OFF -DSDL_POWER=OFF -DSDL_FILESYSTEM=OFF -DSDL_SENSOR=OFF \
     -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_HAPTIC=ON -DSDL_HIDAPI=ON -DSDL_JOYSTICK=ON \

@@ -56,52 +56,42 @@ unpack() {
     echo "$cache"
 }
 
-qt=${VELMORA_QT_MINGW:-}
-archive=${VELMORA_QT_ARCHIVE:-$root/../shared/qt6-mingw/qt6-mingw-6.4.2-static.tar.xz}
-if [ -n "$qt" ]; then
-    echo "Qt for Windows: $qt"
-elif [ -f "$archive" ]; then
-    cache=$(unpack "$archive" qt6-mingw)
-    qt=$cache/qt6-mingw
-    echo "Qt for Windows: $archive, unpacked in $cache"
-else
-    qt=${XDG_CACHE_HOME:-$HOME/.cache}/velmora/qt6-mingw-6.4.2
-    if [ ! -f "$qt/built" ]; then
-        echo "No Qt for Windows at hand: building it from Debian's source into $qt"
-        rm -rf "$qt"
-        scripts/build-qt-windows.sh "$qt"
-        touch "$qt/built"
+# library VAR TITLE GIVEN ARCHIVE NAME BUILDER CONFIG: sets VAR to the folder of one static
+# library for Windows: GIVEN where set; else ARCHIVE, unpacked once; else NAME built once from
+# Debian's source by BUILDER into the user's cache. The folder must hold the CMake file CONFIG.
+library() {
+    local -n folder=$1
+    local title=$2 given=$3 archive=$4 name=$5 builder=$6 config=$7 cache
+    if [ -n "$given" ]; then
+        folder=$given
+        echo "$title for Windows: $folder"
+    elif [ -f "$archive" ]; then
+        cache=$(unpack "$archive" "${name%-*}")
+        folder=$cache/${name%-*}
+        echo "$title for Windows: $archive, unpacked in $cache"
+    else
+        folder=${XDG_CACHE_HOME:-$HOME/.cache}/velmora/$name
+        if [ ! -f "$folder/built" ]; then
+            echo "No $title for Windows at hand: building it from Debian's source into $folder"
+            rm -rf "$folder"
+            "$builder" "$folder"
+            touch "$folder/built"
+        fi
+        echo "$title for Windows: $folder"
     fi
-    echo "Qt for Windows: $qt"
-fi
-[ -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ] || {
-    echo "$qt holds no Qt 6 for CMake" >&2
-    exit 1
+    [ -f "$folder/$config" ] || {
+        echo "$folder holds no $title for CMake" >&2
+        exit 1
+    }
 }
-lap "qt"
 
-sdl=${VELMORA_SDL_MINGW:-}
-archive=${VELMORA_SDL_ARCHIVE:-$root/../shared/sdl2-mingw/sdl2-mingw-2.26.5-static.tar.xz}
-if [ -n "$sdl" ]; then
-    echo "SDL for Windows: $sdl"
-elif [ -f "$archive" ]; then
-    cache=$(unpack "$archive" sdl2-mingw)
-    sdl=$cache/sdl2-mingw
-    echo "SDL for Windows: $archive, unpacked in $cache"
-else
-    sdl=${XDG_CACHE_HOME:-$HOME/.cache}/velmora/sdl2-mingw-2.26.5
-    if [ ! -f "$sdl/built" ]; then
-        echo "No SDL for Windows at hand: building it from Debian's source into $sdl"
-        rm -rf "$sdl"
-        scripts/build-sdl-windows.sh "$sdl"
-        touch "$sdl/built"
-    fi
-    echo "SDL for Windows: $sdl"
-fi
-[ -f "$sdl/lib/cmake/SDL2/SDL2Config.cmake" ] || {
-    echo "$sdl holds no SDL 2 for CMake" >&2
-    exit 1
-}
+library qt "Qt" "${VELMORA_QT_MINGW:-}" \
+    "${VELMORA_QT_ARCHIVE:-$root/../shared/qt6-mingw/qt6-mingw-6.4.2-static.tar.xz}" \
+    qt6-mingw-6.4.2 scripts/build-qt-windows.sh lib/cmake/Qt6/qt.toolchain.cmake
+lap "qt"
+library sdl "SDL" "${VELMORA_SDL_MINGW:-}" \
+    "${VELMORA_SDL_ARCHIVE:-$root/../shared/sdl2-mingw/sdl2-mingw-2.26.5-static.tar.xz}" \
+    sdl2-mingw-2.26.5 scripts/build-sdl-windows.sh lib/cmake/SDL2/SDL2Config.cmake
 lap "sdl"
 
 # Qt's toolchain file loads ours. The host rcc compresses with zstd, which this Qt lacks.
