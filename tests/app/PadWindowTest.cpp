@@ -189,6 +189,8 @@ TEST_F(PadWindowTest, ARawStickIsTaughtOnceAndThenDrivesTheList) {
                   .toStdString(),
               "up=h0.1;down=h0.4;pageup=b4;pagedown=b5;accept=b0;back=b1;previous=a0-;next=a0+;"
               "end=b6,b7");
+    // The pad drives the active window: the list's, once it has the focus back.
+    ASSERT_TRUE(test::WaitUntil([&] { return Focus() == &View(); }));
     TapHat(SDL_HAT_DOWN);
     TapHat(SDL_HAT_DOWN);
     EXPECT_EQ(View().GetSelectedRow(), 2) << "taught, the stick drives the list at once";
